@@ -1,0 +1,43 @@
+# The two commands of the README: `make run` and `make test`.
+# Both install what is missing first (scripts/install-deps), then build.
+
+BUILD       ?= build
+BUILD_ASAN  ?= build-asan
+BUILD_BENCH ?= build-bench
+GENERATOR   := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+JOBS        ?= $(shell nproc)
+
+.PHONY: all deps build run test test-fast test-asan bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Starts Kestrel on the book "phone.dat" of the folder make was started in.
+run: build
+	$(BUILD)/app/kestrel
+
+test-fast: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(BUILD_ASAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DKESTREL_SANITIZE=ON
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS) -LE no-asan
+
+test: test-fast test-asan
+
+bench: deps
+	cmake -S . -B $(BUILD_BENCH) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DKESTREL_BUILD_BENCH=ON -DKESTREL_BUILD_TESTS=OFF
+	cmake --build $(BUILD_BENCH) -j $(JOBS)
+	@for b in $(BUILD_BENCH)/bench/bench_*; do \
+	  [ -x "$$b" ] || continue; echo "== $$b"; "$$b" --benchmark_counters_tabular=true || exit 1; \
+	done
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH)
