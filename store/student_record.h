@@ -46,3 +46,16 @@ struct StudentRecord {
 
 // The book and the search's matches both hold records in one of these.
 using RecordList = std::vector<StudentRecord>;
+
+// Sets the first byte of each of the 17 fields to NUL; the link is kept.
+void Clear(StudentRecord& record);
+
+// True when every one of the 17 fields is empty: the record is deleted.
+bool IsEmpty(const StudentRecord& record);
+
+// "<Deleted Record>" for a deleted record, else "last, first: phone".
+std::string RecordLabel(const StudentRecord& record);
+
+// Appends RecordLabel(record) to out without a temporary; the match list
+// sorts a whole book of labels and formats each only once.
+void AppendRecordLabel(const StudentRecord& record, std::string& out);
