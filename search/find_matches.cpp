@@ -1,0 +1,117 @@
+// The search's scan of the book. It runs on every search over the whole book,
+// so it lowers the criteria once, folds record text byte by byte through a
+// table instead of copying it, and copies the hits only once their number is
+// known.
+#include "search/find_matches.h"
+
+#include <cstring>
+#include <vector>
+
+#include "app/toolkit/cp1252.h"
+
+namespace {
+
+constexpr int kAddressPartCount = StudentRecord::kFieldCount - address1;
+// Five parts of at most 100 bytes each (a damaged field may lack its NUL), each
+// followed by its blank.
+constexpr std::size_t kAddressTextCapacity = kAddressPartCount * (StudentRecord::kFieldSize + 1);
+
+using FoldTable = std::array<unsigned char, 256>;
+
+const FoldTable& Fold() {
+  static const FoldTable table = [] {
+    FoldTable t{};
+    for (int b = 0; b < 256; ++b) t[b] = cp1252::ToLower(static_cast<unsigned char>(b));
+    return t;
+  }();
+  return table;
+}
+
+// A non-empty criterion, already lower-cased, and the field it is tested on.
+struct Needle {
+  int field;
+  std::string lowered;
+};
+
+std::vector<Needle> PrepareNeedles(const SearchCriteria& criteria) {
+  std::vector<Needle> needles;
+  for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
+    const std::string& text = criteria.text[k];
+    if (!text.empty()) needles.push_back({k, cp1252::ToLower(text)});
+  }
+  return needles;
+}
+
+// Does `lowered` occur in `text` once every byte of `text` is folded? Equal to
+// lower-casing a copy of the text and searching it, without the copy.
+bool ContainsFolded(const char* text, std::size_t length, const std::string& lowered,
+                    const FoldTable& fold) {
+  const std::size_t m = lowered.size();
+  if (m > length) return false;
+  const auto* hay = reinterpret_cast<const unsigned char*>(text);
+  const auto* needle = reinterpret_cast<const unsigned char*>(lowered.data());
+  const unsigned char first = needle[0];
+  for (std::size_t i = 0, last = length - m; i <= last; ++i) {
+    if (fold[hay[i]] != first) continue;
+    std::size_t j = 1;
+    while (j < m && fold[hay[i + j]] == needle[j]) ++j;
+    if (j == m) return true;
+  }
+  return false;
+}
+
+std::size_t FieldLength(const char* field) { return strnlen(field, StudentRecord::kFieldSize); }
+
+// Writes the address text into `out` (kAddressTextCapacity bytes); returns its length.
+std::size_t FormatAddress(const StudentRecord& record, char* out) {
+  std::size_t length = 0;
+  for (int part = address1; part < StudentRecord::kFieldCount; ++part) {
+    const std::size_t n = FieldLength(record.fields[part]);
+    std::memcpy(out + length, record.fields[part], n);
+    length += n;
+    out[length++] = ' ';
+  }
+  return length;
+}
+
+// Tests the criteria in field order and stops at the first that fails; the
+// address, the only text that must be assembled, comes last.
+bool Satisfies(const StudentRecord& record, const std::vector<Needle>& needles,
+               const FoldTable& fold) {
+  for (const Needle& needle : needles) {
+    if (needle.field < address1) {
+      const char* text = record.fields[needle.field];
+      if (!ContainsFolded(text, FieldLength(text), needle.lowered, fold)) return false;
+    } else {
+      char address[kAddressTextCapacity];
+      const std::size_t length = FormatAddress(record, address);
+      if (!ContainsFolded(address, length, needle.lowered, fold)) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string AddressText(const StudentRecord& record) {
+  char address[kAddressTextCapacity];
+  return std::string(address, FormatAddress(record, address));
+}
+
+void FindMatches(RecordList& book, const SearchCriteria& criteria, RecordList& matches) {
+  const std::vector<Needle> needles = PrepareNeedles(criteria);
+  const FoldTable& fold = Fold();
+
+  std::vector<StudentRecord*> hits;
+  for (StudentRecord& record : book) {
+    if (IsEmpty(record)) continue;
+    if (Satisfies(record, needles, fold)) hits.push_back(&record);
+  }
+
+  // One allocation for all copies, so no copy is moved again as the list grows.
+  matches.reserve(matches.size() + hits.size());
+  for (StudentRecord* hit : hits) {
+    matches.push_back(*hit);
+    matches.back().master = hit;
+  }
+}
