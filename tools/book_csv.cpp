@@ -1,0 +1,215 @@
+// Records to CSV rows and back, with every check a row must pass before the
+// book takes it.
+#include "tools/book_csv.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/toolkit/cp1252.h"
+#include "tools/csv.h"
+
+namespace book_csv {
+
+namespace {
+
+constexpr std::size_t kMaxFieldBytes = StudentRecord::kFieldSize - 1;
+constexpr int kNoField = -1;
+
+std::string Where(int line, int column, std::string_view name) {
+  std::string where = "line " + std::to_string(line);
+  if (column > 0) where += ", column " + std::to_string(column);
+  if (!name.empty()) where += " (" + std::string(name) + ")";
+  return where;
+}
+
+// Why FromUtf8 stopped at `offset`: a well-formed character that Windows-1252
+// lacks, or bytes that are not UTF-8 at all.
+std::string DescribeUnconvertible(std::string_view utf8, std::size_t offset) {
+  const auto lead = static_cast<unsigned char>(utf8[offset]);
+  const int length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+  if (lead < 0xF5 && length > 0 && offset + length <= utf8.size()) {
+    char32_t c = lead & (0x7F >> length);
+    bool wellFormed = true;
+    for (int k = 1; k < length; ++k) {
+      const auto b = static_cast<unsigned char>(utf8[offset + k]);
+      wellFormed = wellFormed && (b & 0xC0) == 0x80;
+      c = (c << 6) | (b & 0x3F);
+    }
+    const char32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    if (wellFormed && c >= minimum && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF)) {
+      char code[16];
+      std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+      return std::string("character ") + code + " has no place in Windows-1252";
+    }
+  }
+  return "not valid UTF-8";
+}
+
+// Converts one field to the book's encoding and checks that a record can hold
+// it; on a fault returns false and sets `why`.
+bool ConvertField(std::string_view utf8, std::string& converted, std::string& why) {
+  why.clear();
+  cp1252::FromUtf8Result result = cp1252::FromUtf8(utf8);
+  if (!result.exact) {
+    why = DescribeUnconvertible(utf8, result.badOffset);
+    return false;
+  }
+  // The book's text form ends fields with tabs and records with line feeds,
+  // and a record field ends at its first NUL.
+  for (char ch : result.text) {
+    if (ch == '\t') why = "tab inside a field";
+    if (ch == '\n' || ch == '\r') why = "line break inside a field";
+    if (ch == '\0') why = "NUL byte inside a field";
+    if (!why.empty()) return false;
+  }
+  if (result.text.size() > kMaxFieldBytes) {
+    why = "longer than " + std::to_string(kMaxFieldBytes) + " bytes in Windows-1252 (" +
+          std::to_string(result.text.size()) + ")";
+    return false;
+  }
+  converted = std::move(result.text);
+  return true;
+}
+
+int FieldOfColumn(std::string_view name) {
+  for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
+    if (kColumnNames[f] == name) return f;
+  }
+  return kNoField;
+}
+
+// Maps each column of the header to its field; returns false with `error` set
+// on an unknown or repeated name.
+bool ReadHeader(const std::vector<std::string>& header, std::vector<int>& fieldOfColumn,
+                std::string& error) {
+  bool seen[StudentRecord::kFieldCount] = {};
+  for (std::size_t c = 0; c < header.size(); ++c) {
+    const int column = static_cast<int>(c) + 1;
+    const int field = FieldOfColumn(header[c]);
+    if (field == kNoField) {
+      error = Where(1, column, "") + ": unknown column \"" + header[c] +
+              "\"; the columns are student_no, last_name, first_name, middle_name1, "
+              "middle_name2, gender, birthday, phone, email, cell_phone, parent_name, "
+              "parent_phone, address1 to address5";
+      return false;
+    }
+    if (seen[field]) {
+      error = Where(1, column, "") + ": column \"" + header[c] + "\" named twice";
+      return false;
+    }
+    seen[field] = true;
+    fieldOfColumn.push_back(field);
+  }
+  return true;
+}
+
+bool AllEmpty(const std::vector<std::string>& fields) {
+  for (const std::string& field : fields) {
+    if (!field.empty()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void AppendHeader(char delimiter, std::string& out) {
+  const std::vector<std::string_view> names(kColumnNames.begin(), kColumnNames.end());
+  csv::AppendRow(names, delimiter, out);
+}
+
+void AppendRecordRow(const StudentRecord& record, char delimiter, std::string& out) {
+  for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
+    if (f > 0) out += delimiter;
+    const char* text = record.fields[f];
+    csv::AppendField(cp1252::ToUtf8({text, strnlen(text, StudentRecord::kFieldSize)}), delimiter,
+                     out);
+  }
+  out += csv::kLineEnd;
+}
+
+std::string ExportRecords(const RecordList& records, const ExportOptions& options) {
+  std::string out;
+  if (options.bom) out += csv::kUtf8Bom;
+  AppendHeader(options.delimiter, out);
+  for (const StudentRecord& record : records) {
+    if (!IsEmpty(record)) AppendRecordRow(record, options.delimiter, out);
+  }
+  return out;
+}
+
+ImportResult ImportRecords(std::string_view fileBytes) {
+  ImportResult result;
+  if (fileBytes.starts_with("\xFF\xFE") || fileBytes.starts_with("\xFE\xFF")) {
+    result.error = "line 1: the file is UTF-16 text; save it as CSV in UTF-8";
+    return result;
+  }
+  const std::string_view text = csv::StripBom(fileBytes);
+
+  char delimiter = ',';
+  csv::Fault fault;
+  if (!csv::DetectDelimiter(text, &delimiter, &fault)) {
+    result.error = Where(fault.line, fault.column, "") + ": " + fault.message;
+    return result;
+  }
+  csv::Reader reader(text, delimiter);
+  std::vector<std::string> fields;
+  auto readFault = [&]() {
+    const csv::Fault& f = reader.fault();
+    return Where(f.line, f.column, "") + ": " + f.message;
+  };
+
+  switch (reader.ReadRow(fields)) {
+    case csv::Reader::Status::kEnd:
+      result.error = "line 1: no header row; the file is empty";
+      return result;
+    case csv::Reader::Status::kFault:
+      result.error = readFault();
+      return result;
+    case csv::Reader::Status::kRow:
+      break;
+  }
+  std::vector<int> fieldOfColumn;
+  if (!ReadHeader(fields, fieldOfColumn, result.error)) return result;
+
+  RecordList records;
+  std::string converted;
+  std::string why;
+  for (;;) {
+    const csv::Reader::Status status = reader.ReadRow(fields);
+    if (status == csv::Reader::Status::kEnd) break;
+    if (status == csv::Reader::Status::kFault) {
+      result.error = readFault();
+      return result;
+    }
+    if (AllEmpty(fields)) {
+      ++result.emptyRows;
+      continue;
+    }
+    if (fields.size() != fieldOfColumn.size()) {
+      const int column = fields.size() > fieldOfColumn.size()
+                             ? static_cast<int>(fieldOfColumn.size()) + 1
+                             : 0;
+      result.error = Where(reader.RowLine(), column, "") + ": " + std::to_string(fields.size()) +
+                     (fields.size() == 1 ? " field" : " fields") + " where the header has " +
+                     std::to_string(fieldOfColumn.size());
+      return result;
+    }
+    StudentRecord& record = records.emplace_back();
+    for (std::size_t c = 0; c < fields.size(); ++c) {
+      const int field = fieldOfColumn[c];
+      if (!ConvertField(fields[c], converted, why)) {
+        result.error = Where(reader.FieldLine(c), static_cast<int>(c) + 1, kColumnNames[field]) +
+                       ": " + why;
+        return result;
+      }
+      std::memcpy(record.fields[field], converted.data(), converted.size());
+      record.fields[field][converted.size()] = '\0';
+    }
+  }
+  result.records = std::move(records);
+  result.ok = true;
+  return result;
+}
+
+}  // namespace book_csv

@@ -1,0 +1,58 @@
+// The book as comma-separated text: one column per field, named in a header
+// row, UTF-8 outside and Windows-1252 inside the records.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "store/student_record.h"
+
+namespace book_csv {
+
+// The header names of the seventeen fields, in field order.
+inline constexpr std::array<std::string_view, StudentRecord::kFieldCount> kColumnNames = {
+    "student_no",  "last_name",    "first_name", "middle_name1", "middle_name2", "gender",
+    "birthday",    "phone",        "email",      "cell_phone",   "parent_name",  "parent_phone",
+    "address1",    "address2",     "address3",   "address4",     "address5"};
+
+struct ExportOptions {
+  char delimiter = ',';  // ',' for CSV, '\t' for tab-separated text
+  bool bom = false;      // start with a UTF-8 byte-order mark
+};
+
+// Appends the header row: the column names in field order, CRLF-terminated.
+void AppendHeader(char delimiter, std::string& out);
+
+// Appends one row of the record's seventeen fields, converted to UTF-8,
+// quoted where needed, CRLF-terminated.
+void AppendRecordRow(const StudentRecord& record, char delimiter, std::string& out);
+
+// The whole export: an optional byte-order mark, the header row, then one row
+// per live record of `records` in order; deleted records are left out.
+std::string ExportRecords(const RecordList& records, const ExportOptions& options);
+
+struct ImportResult {
+  bool ok = false;
+  // When !ok: what was wrong and where, e.g.
+  // "line 7, column 2 (last_name): longer than 99 bytes in Windows-1252 (104)".
+  std::string error;
+  RecordList records;           // when ok: one record per row, in file order
+  std::size_t emptyRows = 0;    // rows whose fields were all empty, skipped
+};
+
+// Reads records from a whole CSV file. Accepts UTF-8 with or without a
+// byte-order mark; CRLF or LF line ends; comma, semicolon or tab as the
+// delimiter, found in the header row; a header that names any of the
+// seventeen columns once each, in any order (columns it leaves out come out
+// empty). All or nothing: the first fault refuses the whole file and names
+// its line and column. Faults: no header row, an unknown or repeated column,
+// a malformed quote, a row with another number of fields than the header, and
+// a field that the book cannot hold: invalid UTF-8, a character Windows-1252
+// lacks, a tab, line break or NUL byte, or more than 99 bytes once converted.
+// A row whose fields are all empty (a blank line included) is skipped and
+// counted, whatever its number of fields.
+ImportResult ImportRecords(std::string_view fileBytes);
+
+}  // namespace book_csv
