@@ -102,10 +102,21 @@ void FindMatches(RecordList& book, const SearchCriteria& criteria, RecordList& m
   const std::vector<Needle> needles = PrepareNeedles(criteria);
   const FoldTable& fold = Fold();
 
+  // Deleted records are skipped after the criteria rather than before: a
+  // non-empty field criterion already rejects them, and testing the criteria
+  // first reads one part of the 1.7 KB record instead of two.
+  // Records lie 1.7 KB apart, too far for the processor to guess the next
+  // read, so the field that is tested first is fetched a few records ahead.
+  constexpr std::size_t kPrefetchDistance = 8;
+  const std::size_t firstField = needles.empty() ? 0 : needles.front().field;
+  const std::size_t count = book.size();
   std::vector<StudentRecord*> hits;
-  for (StudentRecord& record : book) {
-    if (IsEmpty(record)) continue;
-    if (Satisfies(record, needles, fold)) hits.push_back(&record);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i + kPrefetchDistance < count) {
+      __builtin_prefetch(book[i + kPrefetchDistance].fields[firstField]);
+    }
+    StudentRecord& record = book[i];
+    if (Satisfies(record, needles, fold) && !IsEmpty(record)) hits.push_back(&record);
   }
 
   // One allocation for all copies, so no copy is moved again as the list grows.
