@@ -1,0 +1,84 @@
+// The main form's handlers.
+#include "app/search_dlg.h"
+
+#include "app/about_dlg.h"
+#include "app/field_controls.h"
+#include "res/resource.h"
+
+BEGIN_MESSAGE_MAP(CSearchDlg, CDialog)
+  ON_WM_SYSCOMMAND()
+  ON_WM_PAINT()
+  ON_WM_QUERYDRAGICON()
+  ON_BN_CLICKED(IDC_SEARCH, OnSearch)
+  ON_BN_CLICKED(IDC_SAVE_AND_EXIT, OnSaveAndExit)
+  ON_BN_CLICKED(IDC_CREATE_NEW_RECORD, OnCreateNewRecord)
+END_MESSAGE_MAP()
+
+CSearchDlg::CSearchDlg(CWnd* parent) : CDialog(IDD_KESTREL_DIALOG, parent) {}
+CSearchDlg::~CSearchDlg() = default;
+
+void CSearchDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  for (const FieldControl& f : kFieldControls) DDX_Text(pDX, f.controlId, criteria[f.field]);
+}
+
+BOOL CSearchDlg::OnInitDialog() {
+  CWinApp* app = AfxGetApp();
+  icon = app ? app->LoadIcon(IDR_MAINFRAME) : nullptr;
+  CDialog::OnInitDialog();
+
+  if (CMenu* systemMenu = GetSystemMenu(FALSE)) {
+    CString about;
+    about.LoadString(IDS_ABOUTBOX);
+    if (!about.IsEmpty()) {
+      systemMenu->AppendMenu(MF_SEPARATOR);
+      systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
+    }
+  }
+  SetIcon(icon, TRUE);
+  SetIcon(icon, FALSE);
+  return TRUE;  // the focus goes to the first tab stop, the First Name edit
+}
+
+void CSearchDlg::OnSysCommand(UINT id, LPARAM lParam) {
+  if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+    CAboutDlg about;
+    about.DoModal();
+  } else {
+    CDialog::OnSysCommand(id, lParam);
+  }
+}
+
+// Where the desktop paints minimised windows, the form shows its icon centred.
+void CSearchDlg::OnPaint() {
+  if (!IsIconic()) {
+    CDialog::OnPaint();
+    return;
+  }
+  CPaintDC dc(this);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+  const int iconWidth = GetSystemMetrics(SM_CXICON);
+  const int iconHeight = GetSystemMetrics(SM_CYICON);
+  CRect rect;
+  GetClientRect(&rect);
+  const int x = (rect.Width() - iconWidth + 1) / 2;
+  const int y = (rect.Height() - iconHeight + 1) / 2;
+  dc.DrawIcon(x, y, icon);
+}
+
+HCURSOR CSearchDlg::OnQueryDragIcon() { return icon; }
+
+void CSearchDlg::OnSearch() {
+  UpdateData(TRUE);
+  EndDialog(kSearch);
+}
+
+void CSearchDlg::OnSaveAndExit() {
+  if (AfxMessageBox("Do you want to save changes (if any)?", MB_YESNO) == IDYES) {
+    EndDialog(kSaveAndExit);
+  }
+}
+
+void CSearchDlg::OnCreateNewRecord() { EndDialog(kCreateNewRecord); }
+
+void CSearchDlg::OnOK() { SendMessage(WM_NEXTDLGCTL, 0, 0); }

@@ -1,0 +1,40 @@
+// CSearchDlg: the main form. Thirteen edits, one per searchable field, and
+// the buttons that end it with the command for the main loop to carry out.
+#pragma once
+
+#include "app/toolkit/afxwin.h"
+#include "store/student_record.h"
+
+class CSearchDlg : public CDialog {
+ public:
+  // Ways the form ends (DoModal's result).
+  static constexpr int kSearch = IDOK;              // criteria hold the edits
+  static constexpr int kCreateNewRecord = 1023;     // criteria unchanged
+  static constexpr int kSaveAndExit = 1025;         // the user said Yes to saving
+  static constexpr int kDiscardAndExit = IDCANCEL;  // "&Discard and Exit", Escape, Close
+
+  explicit CSearchDlg(CWnd* parent = nullptr);
+  ~CSearchDlg() override;
+
+  // The texts of the last search, by field index 0-12 (12: the address). The
+  // form shows them at every run; only "&Search Database" changes them.
+  CString criteria[StudentRecord::kSearchFieldCount];
+
+  BOOL OnInitDialog() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  // Enter without a focused button moves the focus on, as Tab does.
+  void OnOK() override;
+
+  void OnSysCommand(UINT id, LPARAM lParam);
+  void OnPaint();
+  HCURSOR OnQueryDragIcon();
+  void OnSearch();
+  void OnSaveAndExit();
+  void OnCreateNewRecord();
+
+  HICON icon = nullptr;
+
+  DECLARE_MESSAGE_MAP()
+};

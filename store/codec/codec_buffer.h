@@ -1,0 +1,18 @@
+// The codec on memory buffers: whole input in, whole data file out, and back.
+// The command-line tool, the fuzzers and the drivers all go through these.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "store/codec/decode_report.h"
+#include "store/codec/huffman_codec.h"
+
+// Replaces `file` with the data file holding `input`. Returns written, or
+// tooLarge (file left empty) when a byte count or the code bits would reach
+// 2^31, which the format cannot hold.
+HuffmanCodec::EncodeStatus EncodeBuffer(std::string_view input, std::string& file);
+
+// Appends to `out` what the data file `file` holds (see HuffmanCodec::Decode
+// for what a damaged file gives) and returns what was found. Prints nothing.
+DecodeReport DecodeBuffer(std::string_view file, std::string& out);

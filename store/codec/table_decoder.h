@@ -1,0 +1,47 @@
+// Decodes a payload by looking up the next few bits in a table instead of
+// walking the tree one bit at a time; gives exactly the bytes of the walk.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "store/codec/huff_node.h"
+
+class TableDecoder {
+ public:
+  // Width of the lookup. Codes longer than this take the tree walk.
+  static constexpr int kLookupBits = 11;
+
+  // Prepares the table for the tree at `root`, an internal node, which must
+  // outlive the decoder.
+  explicit TableDecoder(const HuffNode* root);
+
+  // Decodes the first `limitBits` bits of `payload` (limitBits <= 8 ×
+  // payload size), appending one byte to `out` for each code that ends within
+  // them; a code cut off by the limit yields nothing. `expectedBytes` sizes
+  // `out` once (a wrong guess costs only time). Returns the bit offset just
+  // past the last whole code. Time is linear in limitBits.
+  std::uint64_t Decode(std::string_view payload, std::uint64_t limitBits, std::size_t expectedBytes,
+                       std::string& out) const;
+
+ private:
+  // Walks the tree from the root at bit `pos`; on reaching a leaf before
+  // `limitBits` stores its symbol and returns the offset past the code,
+  // otherwise returns 0.
+  std::uint64_t WalkOne(const unsigned char* payload, std::uint64_t pos, std::uint64_t limitBits,
+                        unsigned char* symbol) const;
+  void Fill(const HuffNode* node, std::uint32_t prefix, int depth);
+
+  // What the next kLookupBits bits decode to: one or two whole codes, or
+  // none when the first code is longer than the lookup.
+  struct Entry {
+    std::uint8_t first = 0;
+    std::uint8_t second = 0;
+    std::uint8_t symbols = 0;  // 0, 1 or 2
+    std::uint8_t bits = 0;     // length of the codes taken
+  };
+  std::array<Entry, 1u << kLookupBits> table_{};
+  const HuffNode* root_;
+};

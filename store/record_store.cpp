@@ -1,0 +1,71 @@
+// Loading and saving the whole book.
+#include "store/record_store.h"
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "store/backup_file.h"
+#include "store/codec/codec_drivers.h"
+#include "store/record_text.h"
+
+RecordStore::RecordStore(const char* name) {
+  std::strncpy(fileName, name, sizeof fileName - 1);
+  fileName[sizeof fileName - 1] = '\0';
+}
+
+void RecordStore::Load() {
+  records.clear();
+  loadReport_ = LoadReport{};
+  std::string text;
+  DecodeReport decoded;
+  FileStamp stamp;
+  if (DecompressFromFile(fileName, text, &decoded, &stamp) == kDecompressCannotOpen) {
+    knownStamp_ = StampOf(fileName);
+    loadReport_.fileFound = knownStamp_.exists;
+    if (loadReport_.fileFound) {  // there, but unreadable: never replace it unseen
+      loadReport_.damaged = true;
+      loadReport_.problem = "cannot read: " + decoded.problem;
+    }
+  } else {
+    knownStamp_ = stamp;
+    loadReport_.fileFound = true;
+    loadReport_.damaged = decoded.damaged;
+    loadReport_.problem = decoded.problem;
+    ParseBookText(text, records);
+  }
+  keepBeforeReplacing_ = loadReport_.damaged;
+  loadReport_.recordsRead = records.size();
+}
+
+SaveResult RecordStore::Save() {
+  SaveResult result;
+  const std::string text = BookText(records);
+  if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    result.reason = "book too large for the file format";
+    return result;
+  }
+  if (keepBeforeReplacing_ && StampOf(fileName).exists) {
+    const BackupResult backup = KeepBackup(fileName);
+    if (!backup.ok) {
+      result.reason = "cannot keep the damaged file aside: " + backup.reason;
+      return result;
+    }
+    result.backupPath = backup.path;
+  }
+  keepBeforeReplacing_ = false;  // kept aside (or gone): one backup is enough
+  CompressDetail detail;
+  const int code = CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), fileName,
+                                  &detail, replaceOptions_);
+  if (code != kCompressWritten) {
+    result.reason = detail.reason;
+    return result;
+  }
+  knownStamp_ = detail.written;
+  result.ok = true;
+  return result;
+}
+
+void RecordStore::Append(const StudentRecord& record) { records.push_back(record); }
+
+bool RecordStore::ChangedOnDisk() const { return StampOf(fileName) != knownStamp_; }

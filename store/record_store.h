@@ -1,0 +1,69 @@
+// The book in memory: every record of the data file, in file order, followed
+// by the records appended since. It loads the whole book once and saves it
+// whole; nothing is written in between.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "store/codec/file_io.h"
+#include "store/student_record.h"
+
+// What the last Save did.
+struct SaveResult {
+  bool ok = false;
+  std::string reason;      // why not, e.g. "No space left on device" (from strerror)
+  std::string backupPath;  // set when a damaged file was kept aside first
+};
+
+// What the last Load found.
+struct LoadReport {
+  bool fileFound = false;  // the data file exists (readable or not)
+  bool damaged = false;    // it exists but could not be read whole as a book
+  std::string problem;     // e.g. "bad checksum", "payload cut short: 812 of 1024 bytes"
+  std::size_t recordsRead = 0;
+};
+
+class RecordStore {
+ public:
+  // Copies at most 255 characters of `fileName`; records start empty.
+  explicit RecordStore(const char* fileName);
+
+  // Replaces `records` with the book in the data file. A missing file gives
+  // an empty book. A file that exists but cannot be read whole (unreadable,
+  // shorter than its header, failing the checksum, table or payload cut
+  // short, and the like) gives what could be read of it, is marked damaged
+  // in loadReport(), and is kept aside by the next Save. A failed checksum
+  // also prints "Bad checksum.  Invalid format........" on standard output.
+  void Load();
+
+  // Writes the live (non-deleted) records to the data file, replacing it
+  // safely: on any failure the file on disk is the one from before. When the
+  // file loaded was damaged, it is first kept as "<file>.bak" (or ".bak.1"
+  // and so on); if that fails nothing is written. Refuses a book too large
+  // for the file format.
+  SaveResult Save();
+
+  // Copies `record`, fields and link, to the end of `records`.
+  void Append(const StudentRecord& record);
+
+  const LoadReport& loadReport() const { return loadReport_; }
+
+  // True when the data file's identity, size or modification time differs
+  // from what the last Load read or the last Save wrote, including being
+  // created or deleted since (and before any Load or Save, when it exists).
+  bool ChangedOnDisk() const;
+
+  // Whether Save syncs the file and its folder to disk (on by default).
+  // Only benchmarks and tests on throwaway folders turn this off.
+  void SetSyncOnSave(bool sync) { replaceOptions_.syncToDisk = sync; }
+
+  char fileName[256];
+  RecordList records;
+
+ private:
+  LoadReport loadReport_;
+  FileStamp knownStamp_;              // of the file as last read or written
+  bool keepBeforeReplacing_ = false;  // the file on disk is a damaged one
+  ReplaceOptions replaceOptions_;
+};

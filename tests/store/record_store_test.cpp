@@ -1,0 +1,202 @@
+// Loading and saving the book through the store.
+#include "store/record_store.h"
+
+#include <gtest/gtest.h>
+
+#include "store/record_text.h"
+#include "store_fixture.h"
+#include "test_bytes.h"
+#include "tools/book_generator.h"
+
+namespace {
+
+using NameList = std::vector<std::string>;
+
+StudentRecord Named(const char* last) {
+  StudentRecord record;
+  std::snprintf(record.fields[lastName], StudentRecord::kFieldSize, "%s", last);
+  return record;
+}
+
+RecordList Lasts(std::initializer_list<const char*> names) {
+  RecordList records;
+  for (const char* name : names) records.push_back(Named(name));
+  return records;
+}
+
+std::vector<std::string> LastNames(const RecordList& records) {
+  std::vector<std::string> out;
+  for (const auto& record : records) out.emplace_back(record.fields[lastName]);
+  return out;
+}
+
+TEST_F(StoreTest, SaveThenLoadGivesLiveRecordsInOrder) {
+  RecordList records = Lasts({"Smith", "gone", "Jones", "Brown"});
+  Clear(records[1]);
+  Save(records);
+  RecordStore store = Load();
+  EXPECT_EQ(LastNames(store.records), (std::vector<std::string>{"Smith", "Jones", "Brown"}));
+  EXPECT_TRUE(store.loadReport().fileFound);
+  EXPECT_FALSE(store.loadReport().damaged);
+  EXPECT_EQ(store.loadReport().recordsRead, 3u);
+}
+
+TEST_F(StoreTest, GeneratedBookRoundTripsByteForByte) {
+  const RecordList book = GenerateBook(5000);
+  Save(book);
+  RecordStore store = Load();
+  EXPECT_EQ(BookText(store.records), BookText(book));
+}
+
+TEST_F(StoreTest, AppendedRecordsFollowLoadedOnes) {
+  Save(Lasts({"Smith"}));
+  RecordStore store = Load();
+  StudentRecord added = Named("Added");
+  added.master = &added;
+  store.Append(added);
+  EXPECT_EQ(store.records.back().master, &added);  // copied whole, link too
+  ASSERT_TRUE(store.Save().ok);
+  EXPECT_EQ(LastNames(Load().records), (std::vector<std::string>{"Smith", "Added"}));
+}
+
+TEST_F(StoreTest, AllRecordsDeletedSavesTheSevenByteFile) {
+  RecordList records = Lasts({"a", "b"});
+  Clear(records[0]);
+  Clear(records[1]);
+  Save(records);
+  EXPECT_EQ(Hex(FileBytes()), "00 00 00 00 00 00 00");
+  EXPECT_TRUE(Load().records.empty());
+}
+
+TEST_F(StoreTest, MissingFileGivesEmptyBookAndNoProblem) {
+  RecordStore store = Load();
+  EXPECT_TRUE(store.records.empty());
+  EXPECT_FALSE(store.loadReport().fileFound);
+  EXPECT_FALSE(store.loadReport().damaged);
+  EXPECT_FALSE(store.ChangedOnDisk());
+}
+
+TEST_F(StoreTest, NewBookIsOwnerOnlyAndExistingPermissionsAreKept) {
+  Save(Lasts({"a"}));
+  EXPECT_EQ(Mode(path_), 0600u);
+  chmod(path_.c_str(), 0640);
+  Save(Lasts({"b"}));
+  EXPECT_EQ(Mode(path_), 0640u);
+  EXPECT_EQ(Names(), (NameList{"phone.dat"}));
+}
+
+TEST_F(StoreTest, FileNameIsCutTo255Characters) {
+  const std::string longName(300, 'n');
+  RecordStore store(longName.c_str());
+  EXPECT_EQ(std::string(store.fileName), longName.substr(0, 255));
+}
+
+TEST_F(StoreTest, ChangedOnDiskSeesWritesDeletionsAndCreation) {
+  RecordStore store = Load();  // no file yet
+  EXPECT_FALSE(store.ChangedOnDisk());
+  Save(Lasts({"made elsewhere"}));
+  EXPECT_TRUE(store.ChangedOnDisk()) << "created since the load";
+  store.Load();
+  EXPECT_FALSE(store.ChangedOnDisk());
+  ASSERT_TRUE(store.Save().ok);
+  EXPECT_FALSE(store.ChangedOnDisk()) << "our own save";
+  Save(Lasts({"another writer"}));
+  EXPECT_TRUE(store.ChangedOnDisk()) << "replaced by another writer";
+  store.Load();
+  unlink(path_.c_str());
+  EXPECT_TRUE(store.ChangedOnDisk()) << "deleted";
+}
+
+// Error paths follow.
+
+class StoreDamageTest : public StoreTest {
+ public:
+  void CorruptByteOf(std::size_t offset) { CorruptByte(offset); }
+  void TruncateTo(std::size_t size) { Truncate(size); }
+  std::size_t Size() { return FileBytes().size(); }
+};
+
+TEST_F(StoreDamageTest, DamagedFilesAreReportedAndKeptAsideByTheNextSave) {
+  struct Case {
+    const char* name;
+    void (*damage)(StoreDamageTest&);
+    const char* problem;  // how the problem starts
+    bool someRecords;     // whether records before the damage are still read
+  };
+  // The book: 40 generated records; three quarters of the file hold some of them.
+  const Case cases[] = {
+      {"checksum", [](StoreDamageTest& t) { t.CorruptByteOf(0); }, "bad checksum", false},
+      {"short header", [](StoreDamageTest& t) { t.TruncateTo(5); },
+       "shorter than the 7-byte header: 5 bytes", false},
+      {"table cut short", [](StoreDamageTest& t) { t.TruncateTo(20); },
+       "table cut short: 13 of", false},
+      {"payload cut short", [](StoreDamageTest& t) { t.TruncateTo(t.Size() * 3 / 4); },
+       "payload cut short:", true},
+  };
+  const RecordList book = GenerateBook(40);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    Save(book);
+    c.damage(*this);
+    const std::string damaged = FileBytes();
+
+    testing::internal::CaptureStdout();
+    RecordStore store = Load();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed, std::string(c.problem) == "bad checksum"
+                           ? "Bad checksum.  Invalid format........"
+                           : "");
+    EXPECT_TRUE(store.loadReport().fileFound);
+    EXPECT_TRUE(store.loadReport().damaged);
+    EXPECT_EQ(store.loadReport().problem.rfind(c.problem, 0), 0u) << store.loadReport().problem;
+    EXPECT_EQ(store.loadReport().recordsRead, store.records.size());
+    EXPECT_LT(store.records.size(), book.size());
+    EXPECT_EQ(store.records.size() > 0, c.someRecords);
+    // What was read is true to the book, never invented (the last line may be cut).
+    for (std::size_t i = 0; i + 1 < store.records.size(); ++i) {
+      EXPECT_EQ(BookText({store.records[i]}), BookText({book[i]})) << "record " << i;
+    }
+
+    const SaveResult saved = store.Save();
+    ASSERT_TRUE(saved.ok) << saved.reason;
+    EXPECT_EQ(saved.backupPath, path_ + ".bak");
+    EXPECT_EQ(ReadFile(path_ + ".bak"), damaged);
+    EXPECT_EQ(store.Save().backupPath, "") << "one backup per damaged load";
+    EXPECT_FALSE(Load().loadReport().damaged);
+  }
+}
+
+TEST_F(StoreTest, BackupNamesCountUpWhenTaken) {
+  WriteFileBytes("junk");
+  std::ofstream(path_ + ".bak") << "older";
+  std::ofstream(path_ + ".bak.1") << "older still";
+  RecordStore store = Load();
+  EXPECT_EQ(store.loadReport().problem, "shorter than the 7-byte header: 4 bytes");
+  const SaveResult saved = store.Save();
+  ASSERT_TRUE(saved.ok) << saved.reason;
+  EXPECT_EQ(saved.backupPath, path_ + ".bak.2");
+  EXPECT_EQ(ReadFile(path_ + ".bak.2"), "junk");
+  EXPECT_EQ(ReadFile(path_ + ".bak"), "older");
+}
+
+TEST_F(StoreTest, FolderInPlaceOfTheFileIsNeverReplaced) {
+  ASSERT_EQ(mkdir(path_.c_str(), 0700), 0);
+  RecordStore store = Load();
+  EXPECT_TRUE(store.loadReport().damaged);
+  EXPECT_EQ(store.loadReport().problem, "cannot read: Is a directory");
+  const SaveResult saved = store.Save();
+  EXPECT_FALSE(saved.ok);
+  rmdir(path_.c_str());
+}
+
+TEST_F(StoreTest, SaveIntoMissingFolderReportsTheReason) {
+  RecordStore store((folder_ + "/no/such/phone.dat").c_str());
+  store.records = Lasts({"a"});
+  const SaveResult saved = store.Save();
+  EXPECT_FALSE(saved.ok);
+  EXPECT_EQ(saved.reason, "No such file or directory");
+}
+
+}  // namespace

@@ -1,0 +1,177 @@
+// List boxes and message boxes on real widgets, and pictures of every template.
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QtTest/QTest>
+#include <functional>
+#include <vector>
+
+#include "app/toolkit/afxwin.h"
+#include "app/toolkit/qt_access.h"
+#include "res/resource.h"
+#include "tests/support/gui_test.h"
+#include "tests/support/scripted_user.h"
+
+namespace {
+
+// A list dialog on template 130: three items, the first selected.
+class ListDlg : public CDialog {
+ public:
+  ListDlg() : CDialog(IDD_MATCH_LIST) {}
+  CListBox listBox;
+  int chosen = -2;
+  std::vector<int> added;
+  int outOfRange = 0;
+
+  BOOL OnInitDialog() override {
+    UpdateData(FALSE);  // binds listBox
+    for (const char* label : {"Adams, Ann: 10", "Zo\xEB, Bo: 2", "Smith, Al: 3"}) {
+      added.push_back(listBox.AddString(label));
+    }
+    outOfRange = listBox.SetCurSel(3);
+    listBox.SetCurSel(0);
+    return CDialog::OnInitDialog();
+  }
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_MATCH_LIST, listBox); }
+  void OnDblclk() {
+    chosen = listBox.GetCurSel();
+    EndDialog(IDOK);
+  }
+  void OnView() { OnDblclk(); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ListDlg, CDialog)
+  ON_LBN_DBLCLK(IDC_MATCH_LIST, OnDblclk)
+  ON_BN_CLICKED(IDC_VIEW_SELECTED, OnView)
+END_MESSAGE_MAP()
+
+using ControlsTest = GuiTest;
+
+QListView* ListOf(QWidget* window) { return qobject_cast<QListView*>(Control(window, IDC_MATCH_LIST)); }
+
+TEST_F(ControlsTest, ListBoxKeepsOrderAndNotifiesDoubleClicks) {
+  ListDlg dlg;
+  ScriptedUser user;
+  user.Then("double-click the third item", [&](QWidget* window) {
+    QListView* list = ListOf(window);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(FocusedId(window), IDC_MATCH_LIST) << "the list is the first tab stop";
+    ASSERT_EQ(list->model()->rowCount(), 3);
+    EXPECT_EQ(list->model()->index(1, 0).data().toString(), QString::fromUtf8("Zo\xC3\xAB, Bo: 2"))
+        << "added at the end, not sorted";
+    EXPECT_EQ(dlg.listBox.GetCurSel(), 0);
+    EXPECT_EQ(dlg.listBox.GetCount(), 3);
+    const QPoint at = list->visualRect(list->model()->index(2, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.chosen, 2);
+  EXPECT_EQ(dlg.added, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(dlg.outOfRange, LB_ERR);
+  // Error paths follow: a list box whose window has gone answers LB_ERR.
+  EXPECT_EQ(dlg.listBox.GetSafeHwnd(), nullptr);
+  EXPECT_EQ(dlg.listBox.GetCurSel(), LB_ERR);
+  EXPECT_EQ(dlg.listBox.AddString("x"), LB_ERR);
+}
+
+TEST_F(ControlsTest, EnterInTheListClicksTheDefaultButton) {
+  ListDlg dlg;
+  ScriptedUser user;
+  user.Then("Down, Enter", [](QWidget* window) {
+    Key(window, Qt::Key_Down);
+    Key(window, Qt::Key_Return);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.chosen, 1);
+}
+
+TEST_F(ControlsTest, MessageBoxesAnswerWithTheirButtonIds) {
+  struct Row {
+    const char* name;
+    UINT type;
+    std::function<void(QWidget*)> answer;
+    int expected;
+  } rows[] = {
+      {"Yes/No, Enter", MB_YESNO, [](QWidget* b) { Key(b, Qt::Key_Return); }, IDYES},
+      {"Yes/No, N", MB_YESNO, [](QWidget* b) { Key(b, Qt::Key_N); }, IDNO},
+      {"Yes/No, Alt+Y", MB_YESNO, [](QWidget* b) { Key(b, Qt::Key_Y, Qt::AltModifier); }, IDYES},
+      {"Yes/No, Alt+N", MB_YESNO, [](QWidget* b) { Key(b, Qt::Key_N, Qt::AltModifier); }, IDNO},
+      {"Yes/No, click No", MB_YESNO, [](QWidget* b) { Click(b, IDNO); }, IDNO},
+      {"Yes/No/Cancel, Escape", MB_YESNOCANCEL, [](QWidget* b) { Key(b, Qt::Key_Escape); }, IDCANCEL},
+      {"Yes/No/Cancel, close box", MB_YESNOCANCEL, [](QWidget* b) { b->close(); }, IDCANCEL},
+      {"Yes/No/Cancel, N", MB_YESNOCANCEL, [](QWidget* b) { Key(b, Qt::Key_N); }, IDNO},
+      {"OK, Escape", MB_OK | MB_ICONINFORMATION, [](QWidget* b) { Key(b, Qt::Key_Escape); }, IDOK},
+      {"OK, Enter", MB_OK, [](QWidget* b) { Key(b, Qt::Key_Enter); }, IDOK},
+  };
+  for (const Row& row : rows) {
+    ScriptedUser user;
+    user.Then(row.name, row.answer);
+    EXPECT_EQ(AfxMessageBox("Question?", row.type), row.expected) << row.name;
+  }
+}
+
+TEST_F(ControlsTest, YesNoBoxCanOnlyBeAnswered) {
+  ScriptedUser user;
+  user.Then("Escape and close do nothing", [](QWidget* box) {
+    EXPECT_EQ(TemplateOf(box), 0);
+    EXPECT_EQ(MessageText(box), QStringLiteral("Do you want to save changes (if any)?"));
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("toolkit_tests")) << "the executable's name";
+    EXPECT_EQ(Text(box, IDYES), QStringLiteral("&Yes"));
+    EXPECT_EQ(Text(box, IDNO), QStringLiteral("&No"));
+    EXPECT_EQ(FocusedId(box), IDYES) << "Yes is the default";
+    EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("messageIcon")), nullptr);
+    Key(box, Qt::Key_Escape);
+    box->close();
+    EXPECT_TRUE(box->isVisible());
+    Key(box, Qt::Key_Y);
+  });
+  EXPECT_EQ(AfxMessageBox("Do you want to save changes (if any)?", MB_YESNO), IDYES);
+}
+
+TEST_F(ControlsTest, InformationBoxHasItsCaptionIconAndOk) {
+  CDialog owner(IDD_ABOUTBOX);
+  int answer = 0;
+  QWidget* ownerWindow = nullptr;
+  ScriptedUser user;
+  user.Then("About box: ask", [&](QWidget* about) {
+    ownerWindow = about;
+    answer = owner.MessageBox("Your search did not return any result.  Please try again",
+                              "No Result", MB_ICONINFORMATION);
+  })
+      .Then("the box", [&](QWidget* box) {
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("No Result"));
+        const auto* icon = box->findChild<QLabel*>(QStringLiteral("messageIcon"));
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(icon->property("kestrelIcon").toString(), QStringLiteral("information"));
+        EXPECT_EQ(Text(box, IDOK), QStringLiteral("OK"));
+        EXPECT_EQ(box->parentWidget(), ownerWindow) << "owned by the window it was asked from";
+        Click(box, IDOK);
+      })
+      .Then("About box: leave", [](QWidget* about) { Key(about, Qt::Key_Escape); });
+  EXPECT_EQ(owner.DoModal(), IDCANCEL);
+  EXPECT_EQ(answer, IDOK);
+}
+
+// Saves a picture of each template, as the toolkit builds it, for a person to
+// look at: build/tests/toolkit/renders/template-<id>.png.
+TEST_F(ControlsTest, RendersEveryTemplate) {
+  QDir().mkpath(QStringLiteral(KESTREL_RENDER_DIR));
+  for (int id : {IDD_KESTREL_DIALOG, IDD_ABOUTBOX, IDD_RECORD_DIALOG, IDD_MATCH_LIST}) {
+    CDialog dlg(static_cast<UINT>(id));
+    ScriptedUser user;
+    user.Then("render", [id](QWidget* window) {
+      const QString path = QStringLiteral(KESTREL_RENDER_DIR "/template-%1.png").arg(id);
+      EXPECT_TRUE(window->grab().save(path)) << path.toStdString();
+      toolkit::EndModal(window, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL) << id;
+  }
+}
+
+}  // namespace

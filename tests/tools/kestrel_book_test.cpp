@@ -1,0 +1,173 @@
+// kestrel-book as a user runs it: arguments, standard streams, exit codes.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "store/record_text.h"
+#include "tools/book_generator.h"
+
+namespace {
+
+struct Outcome {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+class KestrelBookTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = ::testing::TempDir() + "kestrel-book-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+
+  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Path(name), std::ios::binary | std::ios::trunc) << bytes;
+  }
+
+  // Runs kestrel-book with `args` in the test folder, `input` on standard input.
+  Outcome Book(const std::string& args, const std::string& input = "") {
+    Write(".in", input);
+    const std::string command = "cd '" + folder_ + "' && '" KESTREL_BOOK "' " + args +
+                                " < .in > .out 2> .err";
+    const int status = std::system(command.c_str());
+    Outcome run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = Read(Path(".out"));
+    run.err = Read(Path(".err"));
+    return run;
+  }
+
+  std::string folder_;
+};
+
+TEST_F(KestrelBookTest, VersionAndHelp) {
+  const Outcome version = Book("--version");
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, "kestrel-book 1.0.0\n");
+  const Outcome help = Book("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  for (const char* command : {"check [FILE]", "pack FILE", "unpack [FILE]"}) {
+    EXPECT_NE(help.out.find(command), std::string::npos) << command;
+  }
+  EXPECT_EQ(help.err, "");
+}
+
+TEST_F(KestrelBookTest, PackThenUnpackGivesTheTextByteForByte) {
+  std::string binary;
+  for (int i = 0; i < 5000; ++i) binary += static_cast<char>((i * 131) % 256);
+  for (const std::string& text : {BookText(GenerateBook(500)), binary, std::string()}) {
+    const Outcome pack = Book("pack book.dat", text);
+    ASSERT_EQ(pack.exitCode, 0) << pack.err;
+    EXPECT_EQ(pack.out, "");
+    const Outcome unpack = Book("unpack book.dat");
+    EXPECT_EQ(unpack.exitCode, 0) << unpack.err;
+    EXPECT_EQ(unpack.out, text);
+    EXPECT_EQ(unpack.err, "");
+  }
+}
+
+TEST_F(KestrelBookTest, CheckOfASoundBookSaysWhatItHolds) {
+  Book("pack phone.dat", "A\tB" + std::string(16, '\t') + "\nsecond line\n");
+  const Outcome check = Book("check");  // phone.dat of the current folder
+  EXPECT_EQ(check.exitCode, 0);
+  EXPECT_EQ(check.err, "");
+  for (const char* line : {"file: phone.dat\n", "checksum: 0x", " (ok)\n", "table entries: ",
+                           "payload: ", "records: 2\n", "longest line: 19 characters\n",
+                           "status: sound\n"}) {
+    EXPECT_NE(check.out.find(line), std::string::npos) << line << " in\n" << check.out;
+  }
+}
+
+TEST_F(KestrelBookTest, PackedFileIsOwnerOnly) {
+  Book("pack new.dat", "x");
+  EXPECT_EQ(Book("check new.dat").exitCode, 0);
+  struct stat info {};
+  stat(Path("new.dat").c_str(), &info);
+  EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+// Error paths follow.
+
+struct ErrorCase {
+  const char* name;
+  std::string file;  // contents of phone.dat; empty: no file
+  std::string args;
+  int exitCode;
+  std::string err;
+  std::string out;
+};
+
+TEST_F(KestrelBookTest, ErrorsHaveExactMessagesAndCodes) {
+  const std::string abracadabra = "abracadabra";
+  Book("pack sound.dat", abracadabra);
+  const std::string sound = Read(Path("sound.dat"));
+  std::string badChecksum = sound;
+  badChecksum[0] = static_cast<char>(badChecksum[0] + 1);
+
+  const ErrorCase cases[] = {
+      {"no command", "", "", 2, "", ""},
+      {"unknown command", "", "frob", 2,
+       "kestrel-book: unknown command 'frob' (see kestrel-book --help)\n", ""},
+      {"check: missing file", "", "check", 2,
+       "kestrel-book: phone.dat: no such file or directory\n", ""},
+      {"check: two files", "", "check a b", 2, "kestrel-book: check takes at most one file\n", ""},
+      {"unpack: missing file", "", "unpack nofile.dat", 2,
+       "kestrel-book: nofile.dat: no such file or directory\n", ""},
+      {"pack: no file", "", "pack", 2, "kestrel-book: pack needs exactly one file\n", ""},
+      {"pack: missing folder", "", "pack no/such/book.dat", 2,
+       "kestrel-book: no/such/book.dat: cannot create: no such file or directory\n", ""},
+      {"unpack: payload cut short", sound.substr(0, 33), "unpack", 1,
+       "kestrel-book: phone.dat: payload cut short: 1 of 3 bytes\n", "abra"},
+      {"unpack: bad checksum", badChecksum, "unpack", 1, "kestrel-book: phone.dat: bad checksum\n",
+       ""},
+      {"unpack: short header", "abc", "unpack", 1,
+       "kestrel-book: phone.dat: shorter than the 7-byte header: 3 bytes\n", ""},
+      {"check: table cut short", sound.substr(0, 12), "check", 1,
+       "kestrel-book: phone.dat: table cut short: 5 of 25 bytes\n", ""},
+  };
+  for (const ErrorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    unlink(Path("phone.dat").c_str());
+    if (!c.file.empty()) Write("phone.dat", c.file);
+    const Outcome run = Book(c.args);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    if (c.name == std::string("no command")) {
+      EXPECT_NE(run.err.find("usage: kestrel-book"), std::string::npos);
+      continue;
+    }
+    EXPECT_EQ(run.err, c.err);
+    if (c.args.rfind("check", 0) != 0) {
+      EXPECT_EQ(run.out, c.out);
+    }
+  }
+}
+
+TEST_F(KestrelBookTest, CheckOfADamagedBookSaysWhere) {
+  Book("pack phone.dat", "abracadabra");
+  const std::string sound = Read(Path("phone.dat"));
+  Write("phone.dat", sound.substr(0, 33));
+  const Outcome check = Book("check");
+  EXPECT_EQ(check.exitCode, 1);
+  EXPECT_NE(check.out.find("payload: 1 of 3 bytes\n"), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("status: damaged: payload cut short: 1 of 3 bytes\n"),
+            std::string::npos);
+}
+
+}  // namespace

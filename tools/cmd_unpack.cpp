@@ -1,0 +1,30 @@
+// kestrel-book unpack [FILE]: the decoded text on standard output, byte for
+// byte; of a damaged file only what it really holds.
+#include <cstdio>
+#include <string>
+
+#include "store/codec/codec_buffer.h"
+#include "store/codec/file_io.h"
+#include "tools/commands.h"
+
+namespace {
+
+int Unpack(const std::vector<std::string>& args) {
+  std::string path;
+  if (!FileArgument("unpack", args, path)) return kExitUsage;
+  std::string file;
+  if (const int error = ReadWholeFile(path.c_str(), file); error != 0) {
+    return Fail(kExitUsage, path + ": " + SystemReason(error));
+  }
+  std::string text;
+  const DecodeReport report = DecodeBuffer(file, text);
+  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+    return Fail(kExitDamaged, "standard output: write failed");
+  }
+  if (report.damaged) return Fail(kExitDamaged, path + ": " + report.problem);
+  return kExitOk;
+}
+
+}  // namespace
+
+KESTREL_COMMAND(Unpack, "unpack", "unpack [FILE]", "write the text the file holds to standard output");

@@ -1,0 +1,45 @@
+// The command registry and the helpers the subcommands share.
+#include "tools/commands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <iostream>
+
+namespace {
+std::vector<Command>& Registry() {
+  static std::vector<Command> commands;
+  return commands;
+}
+}  // namespace
+
+bool RegisterCommand(const Command& command) {
+  auto& commands = Registry();
+  commands.push_back(command);
+  std::sort(commands.begin(), commands.end(),
+            [](const Command& a, const Command& b) { return std::strcmp(a.name, b.name) < 0; });
+  return true;
+}
+
+const std::vector<Command>& Commands() { return Registry(); }
+
+int Fail(int code, const std::string& message) {
+  std::cerr << "kestrel-book: " << message << '\n';
+  return code;
+}
+
+std::string LowerFirst(std::string text) {
+  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+  return text;
+}
+
+std::string SystemReason(int error) { return LowerFirst(std::strerror(error)); }
+
+bool FileArgument(const char* command, const std::vector<std::string>& args, std::string& file) {
+  if (args.size() > 1) {
+    Fail(kExitUsage, std::string(command) + " takes at most one file");
+    return false;
+  }
+  file = args.empty() ? "phone.dat" : args[0];
+  return true;
+}
