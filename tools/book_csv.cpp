@@ -50,25 +50,20 @@ std::string DescribeUnconvertible(std::string_view utf8, std::size_t offset) {
 // it; on a fault returns false and sets `why`.
 bool ConvertField(std::string_view utf8, std::string& converted, std::string& why) {
   why.clear();
-  cp1252::FromUtf8Result result = cp1252::FromUtf8(utf8);
-  if (!result.exact) {
-    why = DescribeUnconvertible(utf8, result.badOffset);
-    return false;
-  }
+  if (!Utf8ToWindows1252(utf8, converted, why)) return false;
   // The book's text form ends fields with tabs and records with line feeds,
   // and a record field ends at its first NUL.
-  for (char ch : result.text) {
+  for (char ch : converted) {
     if (ch == '\t') why = "tab inside a field";
     if (ch == '\n' || ch == '\r') why = "line break inside a field";
     if (ch == '\0') why = "NUL byte inside a field";
     if (!why.empty()) return false;
   }
-  if (result.text.size() > kMaxFieldBytes) {
+  if (converted.size() > kMaxFieldBytes) {
     why = "longer than " + std::to_string(kMaxFieldBytes) + " bytes in Windows-1252 (" +
-          std::to_string(result.text.size()) + ")";
+          std::to_string(converted.size()) + ")";
     return false;
   }
-  converted = std::move(result.text);
   return true;
 }
 
@@ -112,6 +107,16 @@ bool AllEmpty(const std::vector<std::string>& fields) {
 }
 
 }  // namespace
+
+bool Utf8ToWindows1252(std::string_view utf8, std::string& out, std::string& why) {
+  cp1252::FromUtf8Result result = cp1252::FromUtf8(utf8);
+  if (!result.exact) {
+    why = DescribeUnconvertible(utf8, result.badOffset);
+    return false;
+  }
+  out = std::move(result.text);
+  return true;
+}
 
 void AppendHeader(char delimiter, std::string& out) {
   const std::vector<std::string_view> names(kColumnNames.begin(), kColumnNames.end());

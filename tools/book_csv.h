@@ -17,6 +17,11 @@ inline constexpr std::array<std::string_view, StudentRecord::kFieldCount> kColum
     "birthday",    "phone",        "email",      "cell_phone",   "parent_name",  "parent_phone",
     "address1",    "address2",     "address3",   "address4",     "address5"};
 
+// Converts UTF-8 text to Windows-1252 into `out`. Returns false, with `why`
+// set to "not valid UTF-8" or "character U+XXXX has no place in
+// Windows-1252", when it cannot.
+bool Utf8ToWindows1252(std::string_view utf8, std::string& out, std::string& why);
+
 struct ExportOptions {
   char delimiter = ',';  // ',' for CSV, '\t' for tab-separated text
   bool bom = false;      // start with a UTF-8 byte-order mark
