@@ -62,16 +62,15 @@ int Import(const std::vector<std::string>& args) {
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kStartEmpty); code != kExitOk) return code;
 
-  const book_csv::ImportResult imported = book_csv::ImportRecords(bytes);
+  // Parsed straight into the book: on a refusal the book's records are as
+  // they were, and nothing is saved.
+  const book_csv::ImportResult imported = book_csv::ImportRecords(bytes, store.records);
   if (!imported.ok) return Fail(kExitDamaged, csvPath + ": " + imported.error);
-
-  if (!imported.records.empty()) {
-    store.records.reserve(store.records.size() + imported.records.size());
-    for (const StudentRecord& record : imported.records) store.Append(record);
+  if (imported.added > 0) {
     const SaveResult saved = store.Save();
     if (!saved.ok) return Fail(kExitDamaged, bookPath + ": cannot save: " + LowerFirst(saved.reason));
   }
-  std::cout << "added " << Count(imported.records.size(), "record", "records") << " to "
+  std::cout << "added " << Count(imported.added, "record", "records") << " to "
             << bookPath;
   if (imported.emptyRows > 0) {
     std::cout << "; skipped " << Count(imported.emptyRows, "empty row", "empty rows");
