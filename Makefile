@@ -41,3 +41,21 @@ bench: deps
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH)
+
+# Packaging and the first look: `make package` builds the Debian package in
+# $(BUILD); `make demo` starts Kestrel on a fresh copy of the sample book in
+# $(BUILD)/demo, never on examples/phone.dat itself; `make sample` writes the
+# sample book again from the generator (the same bytes every time).
+.PHONY: package demo sample
+
+package: build
+	cmake --build $(BUILD) --target package
+
+demo: build
+	rm -rf $(BUILD)/demo
+	mkdir -p $(BUILD)/demo
+	cp examples/phone.dat $(BUILD)/demo/phone.dat
+	cd $(BUILD)/demo && $(abspath $(BUILD))/app/kestrel
+
+sample: build
+	$(BUILD)/tools/make_sample_book examples/phone.dat
