@@ -90,7 +90,7 @@ mkdir -p "$work/home/Documents"
 
 if command -v groff >/dev/null; then
   for page in "$prefix"/share/man/man1/*.1; do
-    warnings=$(groff -man -Tutf8 -ww -z "$page" 2>&1)
+    warnings=$(groff -man -Tutf8 -z "$page" 2>&1)
     [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
   done
 fi
