@@ -28,8 +28,8 @@ void* AllocateLargeBlock(std::size_t bytes) {
   const std::size_t size = RoundUp(bytes);
   // Map one extra huge page, then give back the parts before and after the
   // aligned block.
-  void* mapped = mmap(nullptr, size + kLargeBlock, PROT_READ | PROT_WRITE,
-                      MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  void* mapped =
+      mmap(nullptr, size + kLargeBlock, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapped == MAP_FAILED) throw std::bad_alloc();
   const auto start = reinterpret_cast<std::uintptr_t>(mapped);
   const auto aligned = (start + kLargeBlock - 1) & ~(kLargeBlock - 1);

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kLookupsPerRefill = 4;        // 4 × 12 <= 57
+constexpr int kLookupsPerRefill = 4;         // 4 × 12 <= 57
 constexpr std::size_t kBytesPerRefill = 16;  // 4 lookups × 4-byte stores
 constexpr std::uint32_t kMask = (1u << TableDecoder::kLookupBits) - 1;
 
