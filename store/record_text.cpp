@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "store/huge_page_allocator.h"
+
 namespace {
 constexpr std::size_t kMaxFieldLength = StudentRecord::kFieldSize - 1;
 }
@@ -50,7 +52,9 @@ void WriteRecord(const StudentRecord& record, std::string& out) {
 std::string BookText(const RecordList& records) {
   std::string text;
   // Typical lines are 100 to 200 bytes; growing past this is rare and cheap.
-  text.reserve(records.size() * 192);
+  const std::size_t expected = records.size() * 192;
+  text.reserve(expected);
+  if (expected >= kLargeBlock) PrepareLargeBuffer(text.data(), expected);
   for (const StudentRecord& record : records) WriteRecord(record, text);
   return text;
 }

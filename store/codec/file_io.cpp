@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "store/huge_page_allocator.h"
+
 namespace {
 
 FileStamp StampFrom(const struct stat& info) {
@@ -78,7 +80,10 @@ int ReadWholeFile(const char* path, std::string& bytes, FileStamp* stamp) {
   }
   // Read to the end, whatever the size said: the file may still be growing.
   std::size_t have = 0;
-  bytes.resize(info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096);
+  const std::size_t expected = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096;
+  bytes.reserve(expected);
+  if (expected >= kLargeBlock) PrepareLargeBuffer(bytes.data(), expected);
+  bytes.resize(expected);
   for (;;) {
     if (have == bytes.size()) bytes.resize(bytes.size() * 2);
     const ssize_t got = read(fd, bytes.data() + have, bytes.size() - have);

@@ -128,8 +128,8 @@ TEST_F(StoreDamageTest, DamagedFilesAreReportedAndKeptAsideByTheNextSave) {
       {"checksum", [](StoreDamageTest& t) { t.CorruptByteOf(0); }, "bad checksum", false},
       {"short header", [](StoreDamageTest& t) { t.TruncateTo(5); },
        "shorter than the 7-byte header: 5 bytes", false},
-      {"table cut short", [](StoreDamageTest& t) { t.TruncateTo(20); },
-       "table cut short: 13 of", false},
+      {"table cut short", [](StoreDamageTest& t) { t.TruncateTo(20); }, "table cut short: 13 of",
+       false},
       {"payload cut short", [](StoreDamageTest& t) { t.TruncateTo(t.Size() * 3 / 4); },
        "payload cut short:", true},
   };
