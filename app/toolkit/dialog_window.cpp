@@ -43,7 +43,7 @@ QChar MnemonicOf(std::string_view text) {
   return {};
 }
 
-// "MS Sans Serif" is not on Linux. DejaVu Sans, which every desktop has, stands
+// "MS Sans Serif" is not on Linux. DejaVu Sans (scripts/install-deps installs it) stands
 // in for any template font, 11 pixels for 8 points: at that size its average
 // character is 7 pixels wide and 13 high, so every label and button text of
 // the templates fits its box with a little room.
@@ -485,10 +485,10 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 }
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+  // The background: the window itself, its labels, pictures and frames.
   const QWidget* under = childAt(event->pos());
-  const int id = under ? ControlIdOf(under) : 0;
   const bool background = under == nullptr || qobject_cast<const QLabel*>(under) != nullptr ||
-                          qobject_cast<const QGroupBox*>(under) != nullptr || id == 0;
+                          qobject_cast<const QGroupBox*>(under) != nullptr;
   if (HasSystemMenu() && background) {
     OpenSystemMenu(event->globalPos());
     event->accept();

@@ -14,6 +14,7 @@
 
 #include "app/toolkit/afxwin.h"
 #include "app/toolkit/qt_access.h"
+#include "gtest/gtest-spi.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/scripted_user.h"
@@ -303,6 +304,28 @@ TEST_F(DialogManagerTest, SetIconGivesTheWindowBothSizes) {
   });
   EXPECT_EQ(dlg.DoModal(), IDCANCEL);
   EXPECT_EQ(AfxGetApp()->LoadIcon(9999), nullptr);
+}
+
+// A dialog that nobody answers must not hang the test run.
+int RunUnansweredDialog() {
+  RecordingDlg dlg(IDD_MATCH_LIST);
+  ScriptedUser user(std::chrono::milliseconds(200));
+  user.Then("look, but do not answer", [](QWidget*) {}).Then("never comes", [](QWidget*) {});
+  return static_cast<int>(dlg.DoModal());
+}
+
+// A window the script did not expect is ended at once.
+int RunUnexpectedBox() {
+  ScriptedUser user;
+  return AfxMessageBox("Unexpected?");
+}
+
+TEST_F(DialogManagerTest, ScriptedUserEndsWhatNobodyAnswers) {
+  static int result = 0;
+  EXPECT_NONFATAL_FAILURE(result = RunUnansweredDialog(), "time limit reached on dialog 130");
+  EXPECT_EQ(result, -1);
+  EXPECT_NONFATAL_FAILURE(result = RunUnexpectedBox(), "no step is left");
+  EXPECT_EQ(result, -1);
 }
 
 }  // namespace
