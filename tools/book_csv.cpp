@@ -2,6 +2,7 @@
 // book takes it.
 #include "tools/book_csv.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -50,25 +51,20 @@ std::string DescribeUnconvertible(std::string_view utf8, std::size_t offset) {
 // it; on a fault returns false and sets `why`.
 bool ConvertField(std::string_view utf8, std::string& converted, std::string& why) {
   why.clear();
-  cp1252::FromUtf8Result result = cp1252::FromUtf8(utf8);
-  if (!result.exact) {
-    why = DescribeUnconvertible(utf8, result.badOffset);
-    return false;
-  }
+  if (!Utf8ToWindows1252(utf8, converted, why)) return false;
   // The book's text form ends fields with tabs and records with line feeds,
   // and a record field ends at its first NUL.
-  for (char ch : result.text) {
+  for (char ch : converted) {
     if (ch == '\t') why = "tab inside a field";
     if (ch == '\n' || ch == '\r') why = "line break inside a field";
     if (ch == '\0') why = "NUL byte inside a field";
     if (!why.empty()) return false;
   }
-  if (result.text.size() > kMaxFieldBytes) {
+  if (converted.size() > kMaxFieldBytes) {
     why = "longer than " + std::to_string(kMaxFieldBytes) + " bytes in Windows-1252 (" +
-          std::to_string(result.text.size()) + ")";
+          std::to_string(converted.size()) + ")";
     return false;
   }
-  converted = std::move(result.text);
   return true;
 }
 
@@ -113,6 +109,16 @@ bool AllEmpty(const std::vector<std::string>& fields) {
 
 }  // namespace
 
+bool Utf8ToWindows1252(std::string_view utf8, std::string& out, std::string& why) {
+  cp1252::FromUtf8Result result = cp1252::FromUtf8(utf8);
+  if (!result.exact) {
+    why = DescribeUnconvertible(utf8, result.badOffset);
+    return false;
+  }
+  out = std::move(result.text);
+  return true;
+}
+
 void AppendHeader(char delimiter, std::string& out) {
   const std::vector<std::string_view> names(kColumnNames.begin(), kColumnNames.end());
   csv::AppendRow(names, delimiter, out);
@@ -138,7 +144,7 @@ std::string ExportRecords(const RecordList& records, const ExportOptions& option
   return out;
 }
 
-ImportResult ImportRecords(std::string_view fileBytes) {
+ImportResult ImportRecords(std::string_view fileBytes, RecordList& records) {
   ImportResult result;
   if (fileBytes.starts_with("\xFF\xFE") || fileBytes.starts_with("\xFE\xFF")) {
     result.error = "line 1: the file is UTF-16 text; save it as CSV in UTF-8";
@@ -172,16 +178,21 @@ ImportResult ImportRecords(std::string_view fileBytes) {
   std::vector<int> fieldOfColumn;
   if (!ReadHeader(fields, fieldOfColumn, result.error)) return result;
 
-  RecordList records;
+  // Room for one record per line at most, so that the 1.7 KB records are
+  // written once, never moved by the vector's growth.
+  const std::size_t before = records.size();
+  records.reserve(before + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  auto refuse = [&](std::string error) {
+    records.resize(before);
+    result.error = std::move(error);
+    return result;
+  };
   std::string converted;
   std::string why;
   for (;;) {
     const csv::Reader::Status status = reader.ReadRow(fields);
     if (status == csv::Reader::Status::kEnd) break;
-    if (status == csv::Reader::Status::kFault) {
-      result.error = readFault();
-      return result;
-    }
+    if (status == csv::Reader::Status::kFault) return refuse(readFault());
     if (AllEmpty(fields)) {
       ++result.emptyRows;
       continue;
@@ -190,24 +201,22 @@ ImportResult ImportRecords(std::string_view fileBytes) {
       const int column = fields.size() > fieldOfColumn.size()
                              ? static_cast<int>(fieldOfColumn.size()) + 1
                              : 0;
-      result.error = Where(reader.RowLine(), column, "") + ": " + std::to_string(fields.size()) +
-                     (fields.size() == 1 ? " field" : " fields") + " where the header has " +
-                     std::to_string(fieldOfColumn.size());
-      return result;
+      return refuse(Where(reader.RowLine(), column, "") + ": " + std::to_string(fields.size()) +
+                    (fields.size() == 1 ? " field" : " fields") + " where the header has " +
+                    std::to_string(fieldOfColumn.size()));
     }
     StudentRecord& record = records.emplace_back();
     for (std::size_t c = 0; c < fields.size(); ++c) {
       const int field = fieldOfColumn[c];
       if (!ConvertField(fields[c], converted, why)) {
-        result.error = Where(reader.FieldLine(c), static_cast<int>(c) + 1, kColumnNames[field]) +
-                       ": " + why;
-        return result;
+        return refuse(Where(reader.FieldLine(c), static_cast<int>(c) + 1, kColumnNames[field]) +
+                      ": " + why);
       }
       std::memcpy(record.fields[field], converted.data(), converted.size());
       record.fields[field][converted.size()] = '\0';
     }
   }
-  result.records = std::move(records);
+  result.added = records.size() - before;
   result.ok = true;
   return result;
 }

@@ -17,6 +17,11 @@ inline constexpr std::array<std::string_view, StudentRecord::kFieldCount> kColum
     "birthday",    "phone",        "email",      "cell_phone",   "parent_name",  "parent_phone",
     "address1",    "address2",     "address3",   "address4",     "address5"};
 
+// Converts UTF-8 text to Windows-1252 into `out`. Returns false, with `why`
+// set to "not valid UTF-8" or "character U+XXXX has no place in
+// Windows-1252", when it cannot.
+bool Utf8ToWindows1252(std::string_view utf8, std::string& out, std::string& why);
+
 struct ExportOptions {
   char delimiter = ',';  // ',' for CSV, '\t' for tab-separated text
   bool bom = false;      // start with a UTF-8 byte-order mark
@@ -38,21 +43,22 @@ struct ImportResult {
   // When !ok: what was wrong and where, e.g.
   // "line 7, column 2 (last_name): longer than 99 bytes in Windows-1252 (104)".
   std::string error;
-  RecordList records;           // when ok: one record per row, in file order
-  std::size_t emptyRows = 0;    // rows whose fields were all empty, skipped
+  std::size_t added = 0;      // records appended, one per row in file order
+  std::size_t emptyRows = 0;  // rows whose fields were all empty, skipped
 };
 
-// Reads records from a whole CSV file. Accepts UTF-8 with or without a
-// byte-order mark; CRLF or LF line ends; comma, semicolon or tab as the
-// delimiter, found in the header row; a header that names any of the
-// seventeen columns once each, in any order (columns it leaves out come out
-// empty). All or nothing: the first fault refuses the whole file and names
-// its line and column. Faults: no header row, an unknown or repeated column,
-// a malformed quote, a row with another number of fields than the header, and
-// a field that the book cannot hold: invalid UTF-8, a character Windows-1252
-// lacks, a tab, line break or NUL byte, or more than 99 bytes once converted.
-// A row whose fields are all empty (a blank line included) is skipped and
-// counted, whatever its number of fields.
-ImportResult ImportRecords(std::string_view fileBytes);
+// Reads records from a whole CSV file and appends them to `records`.
+// Accepts UTF-8 with or without a byte-order mark; CRLF or LF line ends;
+// comma, semicolon or tab as the delimiter, found in the header row; a header
+// that names any of the seventeen columns once each, in any order (columns it
+// leaves out come out empty). All or nothing: the first fault refuses the
+// whole file, names its line and column, and leaves `records` as it was.
+// Faults: no header row, an unknown or repeated column, a malformed quote, a
+// row with another number of fields than the header, and a field that the
+// book cannot hold: invalid UTF-8, a character Windows-1252 lacks, a tab,
+// line break or NUL byte, or more than 99 bytes once converted. A row whose
+// fields are all empty (a blank line included) is skipped and counted,
+// whatever its number of fields.
+ImportResult ImportRecords(std::string_view fileBytes, RecordList& records);
 
 }  // namespace book_csv

@@ -1,0 +1,292 @@
+// export, import, list and search as a user runs them: through the built
+// kestrel-book, on books made in a throwaway folder.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/toolkit/cp1252.h"
+#include "search/find_matches.h"
+#include "search/match_order.h"
+#include "store/record_store.h"
+#include "tools/book_csv.h"
+#include "tools/book_generator.h"
+
+namespace {
+
+struct Outcome {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+StudentRecord Record(std::initializer_list<std::pair<int, const char*>> values) {
+  StudentRecord record;
+  for (const auto& [field, text] : values) std::strcpy(record.fields[field], text);
+  return record;
+}
+
+class BookCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = ::testing::TempDir() + "kestrel-book-csv-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+
+  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+
+  std::string Read(const std::string& name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Path(name), std::ios::binary | std::ios::trunc) << bytes;
+  }
+
+  // Runs kestrel-book with `args` (already quoted for the shell) in the folder.
+  Outcome Run(const std::string& args) {
+    const std::string command =
+        "cd '" + folder_ + "' && '" KESTREL_BOOK "' " + args + " < /dev/null > .out 2> .err";
+    const int status = std::system(command.c_str());
+    Outcome run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = Read(".out");
+    run.err = Read(".err");
+    return run;
+  }
+
+  void SaveBook(const std::string& name, const RecordList& records) {
+    RecordStore store(Path(name).c_str());
+    store.SetSyncOnSave(false);
+    store.records = records;
+    ASSERT_TRUE(store.Save().ok);
+  }
+  RecordList LoadBook(const std::string& name) {
+    RecordStore store(Path(name).c_str());
+    store.Load();
+    EXPECT_FALSE(store.loadReport().damaged) << name << ": " << store.loadReport().problem;
+    return store.records;
+  }
+
+  std::string folder_;
+};
+
+void ExpectSameRecords(const RecordList& actual, const RecordList& expected, const std::string& name) {
+  ASSERT_EQ(actual.size(), expected.size()) << name;
+  for (std::size_t i = 0; i < actual.size(); ++i) {
+    for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
+      ASSERT_STREQ(actual[i].fields[f], expected[i].fields[f])
+          << name << ": record " << i << ", " << book_csv::kColumnNames[f];
+    }
+  }
+}
+
+TEST_F(BookCommandsTest, ExportThenImportIntoAnEmptyBookGivesTheSameRecords) {
+  const RecordList book = GenerateBook(1000);
+  SaveBook("phone.dat", book);
+  const char* variants[] = {"", "--tsv", "--bom", "--tsv --bom"};
+  for (const std::string variant : variants) {
+    const Outcome exported = Run("export -o out.csv " + variant);
+    ASSERT_EQ(exported.exitCode, 0) << variant << ": " << exported.err;
+    EXPECT_EQ(exported.out, "") << variant;
+    std::remove(Path("new.dat").c_str());
+    const Outcome imported = Run("import out.csv -f new.dat");
+    ASSERT_EQ(imported.exitCode, 0) << variant << ": " << imported.err;
+    EXPECT_EQ(imported.out, "added 1000 records to new.dat\n") << variant;
+    ExpectSameRecords(LoadBook("new.dat"), book, "export " + variant);
+  }
+  EXPECT_EQ(Run("export").out, book_csv::ExportRecords(book, {}));
+}
+
+TEST_F(BookCommandsTest, ImportAppendsAfterTheRecordsOfTheBook) {
+  SaveBook("phone.dat", {Record({{lastName, "First"}})});
+  // The blank line and the row of one empty field are both all-empty rows.
+  Write("in.csv", "last_name,phone\r\nSecond,1\r\n\r\n,\r\nThird,2\r\n");
+  const Outcome imported = Run("import in.csv");
+  ASSERT_EQ(imported.exitCode, 0) << imported.err;
+  EXPECT_EQ(imported.out, "added 2 records to phone.dat; skipped 2 empty rows\n");
+  ExpectSameRecords(LoadBook("phone.dat"),
+                    {Record({{lastName, "First"}}), Record({{lastName, "Second"}, {phone, "1"}}),
+                     Record({{lastName, "Third"}, {phone, "2"}})},
+                    "appended");
+}
+
+TEST_F(BookCommandsTest, AccentedNamesTravelAsUtf8AndStayWindows1252InTheBook) {
+  const RecordList book = {Record({{lastName, "\xC9mond"}, {firstName, "Zo\xEB"}}),
+                           Record({{lastName, "\x8A" "imek"}, {address1, "\x80 5, Stra\xDF" "e"}})};
+  SaveBook("phone.dat", book);
+  const Outcome exported = Run("export");
+  ASSERT_EQ(exported.exitCode, 0) << exported.err;
+  EXPECT_NE(exported.out.find(",\xC3\x89mond,Zo\xC3\xAB,"), std::string::npos) << exported.out;
+  EXPECT_NE(exported.out.find(",\xC5\xA0imek,"), std::string::npos) << exported.out;
+  EXPECT_NE(exported.out.find(",\"\xE2\x82\xAC 5, Stra\xC3\x9F" "e\","), std::string::npos);
+  Write("out.csv", exported.out);
+  ASSERT_EQ(Run("import out.csv -f copy.dat").exitCode, 0);
+  ExpectSameRecords(LoadBook("copy.dat"), book, "accents");
+}
+
+TEST_F(BookCommandsTest, SpreadsheetCsvWithBomCrlfAndQuotedCommas) {
+  Write("sheet.csv",
+        "\xEF\xBB\xBF" "last_name,first_name,address1,phone\r\n"
+        "Smith,\"Ann, B.\",\"1 Elm St, Apt 4\",555-0101\r\n"
+        "\"O\"\"Neil\",Bo,\"two\r\nlines\",\r\n");
+  // The second row's address holds a line break, which a record cannot hold.
+  Outcome imported = Run("import sheet.csv");
+  EXPECT_EQ(imported.exitCode, 1);
+  EXPECT_EQ(imported.err,
+            "kestrel-book: sheet.csv: line 3, column 3 (address1): line break inside a field\n");
+  EXPECT_EQ(access(Path("phone.dat").c_str(), F_OK), -1) << "a refused import created the book";
+
+  Write("sheet.csv",
+        "\xEF\xBB\xBF" "last_name;first_name;address1;phone\r\n"
+        "Smith;\"Ann; B.\";\"1 Elm St, Apt 4\";555-0101\r\n"
+        "\"O\"\"Neil\";Bo;;\r\n");
+  imported = Run("import sheet.csv");
+  ASSERT_EQ(imported.exitCode, 0) << imported.err;
+  ExpectSameRecords(LoadBook("phone.dat"),
+                    {Record({{lastName, "Smith"}, {firstName, "Ann; B."},
+                             {address1, "1 Elm St, Apt 4"}, {phone, "555-0101"}}),
+                     Record({{lastName, "O\"Neil"}, {firstName, "Bo"}})},
+                    "spreadsheet");
+}
+
+// Error paths follow.
+TEST_F(BookCommandsTest, EveryKindOfBadRowLeavesTheBookByteForByte) {
+  SaveBook("phone.dat", GenerateBook(50));
+  const std::string before = Read("phone.dat");
+  const std::string header = "last_name,first_name\n";
+  struct Case {
+    const char* name;
+    std::string csv;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {"too long", header + "Lee,Bo\n" + std::string(100, 'x') + ",y\n",
+       "line 3, column 1 (last_name): longer than 99 bytes in Windows-1252 (100)"},
+      {"outside the code page", header + "Lee,\xE6\x9D\x8E\n",
+       "line 2, column 2 (first_name): character U+674E has no place in Windows-1252"},
+      {"not UTF-8", header + "M\xFCller,x\n", "line 2, column 1 (last_name): not valid UTF-8"},
+      {"tab", header + "\"a\tb\",x\n", "line 2, column 1 (last_name): tab inside a field"},
+      {"line break", header + "x,\"a\nb\"\n", "line 2, column 2 (first_name): line break inside a field"},
+      {"column count", header + "Lee\n", "line 2: 1 field where the header has 2"},
+      {"unterminated quote", header + "Lee,\"Bo\n", "line 2, column 2: quoted field not closed before the end of the file"},
+      {"unknown column", "last_name,age\nLee,9\n",
+       "line 1, column 2: unknown column \"age\"; the columns are student_no, last_name, "
+       "first_name, middle_name1, middle_name2, gender, birthday, phone, email, cell_phone, "
+       "parent_name, parent_phone, address1 to address5"},
+      {"empty file", "", "line 1: no header row; the file is empty"},
+  };
+  for (const Case& row : cases) {
+    Write("bad.csv", row.csv);
+    const Outcome imported = Run("import bad.csv");
+    EXPECT_EQ(imported.exitCode, 1) << row.name;
+    EXPECT_EQ(imported.err, "kestrel-book: bad.csv: " + row.error + "\n") << row.name;
+    EXPECT_EQ(imported.out, "") << row.name;
+    EXPECT_EQ(Read("phone.dat"), before) << row.name;
+  }
+}
+
+TEST_F(BookCommandsTest, DamagedOrMissingBooksAreRefused) {
+  Write("phone.dat", "\x07garbage");
+  const std::string damaged = Read("phone.dat");
+  Write("in.csv", "last_name\nLee\n");
+  for (const char* command : {"import in.csv", "export", "list", "search --last-name x"}) {
+    const Outcome run = Run(command);
+    EXPECT_EQ(run.exitCode, 1) << command;
+    EXPECT_EQ(run.err, "kestrel-book: phone.dat: bad checksum\n")
+        << command;
+    EXPECT_EQ(Read("phone.dat"), damaged) << command;
+  }
+  for (const char* command : {"export -f none.dat", "list -f none.dat", "search -f none.dat"}) {
+    const Outcome run = Run(command);
+    EXPECT_EQ(run.exitCode, 2) << command;
+    EXPECT_EQ(run.err, "kestrel-book: none.dat: no such file\n") << command;
+  }
+  mkdir(Path("folder.dat").c_str(), 0700);
+  EXPECT_EQ(Run("list -f folder.dat").err, "kestrel-book: folder.dat: cannot read: is a directory\n");
+  EXPECT_EQ(Run("import none.csv").err, "kestrel-book: none.csv: no such file or directory\n");
+}
+
+TEST_F(BookCommandsTest, UsageErrors) {
+  struct Case {
+    const char* args;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"import", "import needs a CSV file"},
+      {"import a.csv b.csv", "import: unexpected argument 'b.csv' (see kestrel-book import --help)"},
+      {"export --csv", "export: unexpected argument '--csv' (see kestrel-book export --help)"},
+      {"export -o", "-o needs a value"},
+      {"list -f ''", "-f needs a value"},
+      {"search --last-name a --last-name=b", "search: --last-name given twice"},
+      {"search --nickname x", "search: unexpected argument '--nickname' (see kestrel-book search --help)"},
+      {"search --first-name \xE6\x9D\x8E", "--first-name: character U+674E has no place in Windows-1252"},
+  };
+  for (const Case& row : cases) {
+    const Outcome run = Run(row.args);
+    EXPECT_EQ(run.exitCode, 2) << row.args;
+    EXPECT_EQ(run.err, std::string("kestrel-book: ") + row.error + "\n") << row.args;
+  }
+  for (const char* command : {"export", "import", "list", "search"}) {
+    const Outcome help = Run(std::string(command) + " --help");
+    EXPECT_EQ(help.exitCode, 0) << command;
+    EXPECT_EQ(help.out.rfind(std::string("usage: kestrel-book ") + command, 0), 0u) << help.out;
+  }
+}
+
+// What `search` prints must be what the program's search finds, in the order
+// of its match list.
+TEST_F(BookCommandsTest, SearchAndListAgreeWithTheProgramsSearch) {
+  RecordList book = GenerateBook(2000);
+  Clear(book[7]);  // a deleted record is neither listed nor found
+  SaveBook("phone.dat", book);
+  book = LoadBook("phone.dat");
+
+  struct Case {
+    std::string args;
+    SearchCriteria criteria;
+  };
+  auto criteria = [](std::initializer_list<std::pair<int, const char*>> texts) {
+    SearchCriteria c;
+    for (const auto& [k, text] : texts) c.text[k] = text;
+    return c;
+  };
+  const std::vector<Case> cases = {
+      {"list", {}},
+      {"search", {}},
+      {"search --last-name SMI", criteria({{lastName, "SMI"}})},
+      {"search --last-name=' '", criteria({{lastName, " "}})},
+      {"search --address 'street' --gender f", criteria({{address1, "street"}, {gender, "f"}})},
+      {"search --last-name \xC3\xA9", criteria({{lastName, "\xE9"}})},
+      {"search --first-name an --phone 5 --email .", criteria({{firstName, "an"}, {phone, "5"}, {email, "."}})},
+      {"search --student-no zzz", criteria({{studentNo, "zzz"}})},
+  };
+  for (const Case& row : cases) {
+    RecordList matches;
+    FindMatches(book, row.criteria, matches);
+    std::string expected;
+    for (const std::string& label : SortMatches(matches)) expected += cp1252::ToUtf8(label) + "\n";
+    const Outcome run = Run(row.args);
+    EXPECT_EQ(run.exitCode, 0) << row.args << ": " << run.err;
+    EXPECT_EQ(run.out, expected) << row.args;
+    if (row.args.starts_with("search --")) {
+      EXPECT_FALSE(matches.empty() && row.args.find("zzz") == std::string::npos) << row.args;
+      std::string csv;
+      book_csv::AppendHeader(',', csv);
+      for (const StudentRecord& match : matches) book_csv::AppendRecordRow(match, ',', csv);
+      EXPECT_EQ(Run(row.args + " --csv").out, csv) << row.args;
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+// kestrel-book search: the records that the program's search finds for the
+// same criteria, found by the same code, as labels or as CSV.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/toolkit/cp1252.h"
+#include "search/find_matches.h"
+#include "search/match_order.h"
+#include "tools/book_command.h"
+#include "tools/book_csv.h"
+#include "tools/commands.h"
+
+namespace {
+
+constexpr char kUsage[] = "search [-f BOOK] [--csv] [--FIELD TEXT]...";
+constexpr char kDetails[] =
+    "Prints the records of BOOK that the program's search form finds for the\n"
+    "same texts: a record matches when each TEXT given occurs in its field,\n"
+    "ignoring case (Windows-1252 letters, accented ones included), anywhere in\n"
+    "it, blanks included. With no TEXT every live record matches. The matches\n"
+    "come in the order of the match list, as labels, or as CSV with --csv.\n"
+    "\n"
+    "  --student-no TEXT     --last-name TEXT      --first-name TEXT\n"
+    "  --middle-name1 TEXT   --middle-name2 TEXT   --gender TEXT\n"
+    "  --birthday TEXT       --phone TEXT          --email TEXT\n"
+    "  --cell-phone TEXT     --parent-name TEXT    --parent-phone TEXT\n"
+    "  --address TEXT        the five address parts, each followed by one blank\n"
+    "\n"
+    "  -f, --file BOOK    the book (default: phone.dat in the current folder)\n"
+    "  --csv              print the matching records as CSV, as export writes them\n";
+
+// The option of criterion k: the column name with hyphens, and "--address"
+// for the address text.
+std::string CriterionOption(int k) {
+  if (k == address1) return "--address";
+  std::string name = "--" + std::string(book_csv::kColumnNames[k]);
+  std::replace(name.begin(), name.end(), '_', '-');
+  return name;
+}
+
+// Takes a criterion option at args[i]: its value and its index `which`.
+OptionMatch TakeCriterion(const std::vector<std::string>& args, std::size_t& i, std::string& value,
+                          int& which) {
+  for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
+    const OptionMatch match =
+        TakeValueOption(args, i, {CriterionOption(k)}, value, EmptyValue::kAccept);
+    if (match != OptionMatch::kNo) {
+      which = k;
+      return match;
+    }
+  }
+  return OptionMatch::kNo;
+}
+
+int Search(const std::vector<std::string>& args) {
+  std::string bookPath = "phone.dat";
+  bool asCsv = false;
+  SearchCriteria criteria;
+  std::vector<bool> given(StudentRecord::kSearchFieldCount, false);
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") return PrintCommandHelp(kUsage, kDetails);
+    if (arg == "--csv") {
+      asCsv = true;
+      continue;
+    }
+    int which = -1;
+    std::string value;
+    OptionMatch match = TakeCriterion(args, i, value, which);
+    if (match == OptionMatch::kTaken) {
+      if (given[which]) return Fail(kExitUsage, "search: " + CriterionOption(which) + " given twice");
+      given[which] = true;
+      criteria.text[which] = std::move(value);
+      continue;
+    }
+    if (match == OptionMatch::kNo) match = TakeValueOption(args, i, {"-f", "--file"}, bookPath);
+    if (match == OptionMatch::kTaken) continue;
+    if (match == OptionMatch::kMissingValue) return Fail(kExitUsage, arg + " needs a value");
+    return Fail(kExitUsage, "search: unexpected argument '" + arg + "' (see kestrel-book search --help)");
+  }
+  // Criteria arrive in UTF-8 and are compared in the book's Windows-1252.
+  for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
+    std::string converted;
+    std::string why;
+    if (!book_csv::Utf8ToWindows1252(criteria.text[k], converted, why)) {
+      return Fail(kExitUsage, CriterionOption(k) + ": " + why);
+    }
+    criteria.text[k] = std::move(converted);
+  }
+
+  RecordStore store(bookPath.c_str());
+  if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
+  RecordList matches;
+  FindMatches(store.records, criteria, matches);
+  const std::vector<std::string> labels = SortMatches(matches);
+
+  std::string out;
+  if (asCsv) {
+    book_csv::AppendHeader(',', out);
+    for (const StudentRecord& match : matches) book_csv::AppendRecordRow(match, ',', out);
+  } else {
+    for (const std::string& label : labels) {
+      out += cp1252::ToUtf8(label);
+      out += '\n';
+    }
+  }
+  return WriteOutput("", out);
+}
+
+}  // namespace
+
+KESTREL_COMMAND(Search, "search", "search [OPTIONS]", "print the records the program's search finds");
