@@ -110,6 +110,11 @@ bool SameButPadding(std::string_view file, std::string_view again, std::int32_t 
 
 std::string CheckSoundFileEncodesBack(std::string_view file, std::string_view text,
                                       const Layout& layout) {
+  // A table holding only the space gives a tree with two codes for it (the
+  // leaf's 0 and the placeholder's 1), so its text has more than one file.
+  int values = 0;
+  for (std::int32_t count : layout.freq) values += count > 0 ? 1 : 0;
+  if (values == 1 && layout.freq[' '] > 0) return "";
   std::array<std::int64_t, 256> seen{};
   for (char c : text) ++seen[static_cast<unsigned char>(c)];
   for (int v = 0; v < 256; ++v) {
@@ -181,6 +186,8 @@ bool SameReport(const DecodeReport& a, const DecodeReport& b) {
 }  // namespace
 
 std::string CheckDecodeFile(std::string_view input) {
+  // An empty input also comes as a view without data; every path must take it.
+  if (input.empty()) input = {};
   std::string out(kEarlierOutput);
   const DecodeReport report = DecodeBuffer(input, out);
   if (out.compare(0, kEarlierOutput.size(), kEarlierOutput) != 0) {

@@ -29,6 +29,8 @@ std::string ExpandRuns(std::string_view description) {
 }
 
 std::string CheckRoundTrip(std::string_view input) {
+  // An empty input also comes as a view without data; every path must take it.
+  if (input.empty()) input = {};
   std::string expanded;
   if (!input.empty() && static_cast<unsigned char>(input[0]) == kRunsMarker) {
     expanded = ExpandRuns(input);
