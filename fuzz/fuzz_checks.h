@@ -32,6 +32,6 @@ std::string CheckLoadText(std::string_view input);
 std::string CheckRoundTrip(std::string_view input);
 
 // Expands a run description: after the first byte, each pair (value, n)
-// stands for `value` repeated 2^(n % 21) times, up to 4 MiB in all. Skewed
-// counts give the long codes that short inputs never reach.
+// stands for `value` repeated 2^(n % 17) times, up to 128 KiB in all. Skewed
+// counts give the long codes (up to 17 bits) that short inputs never reach.
 std::string ExpandRuns(std::string_view description);

@@ -10,9 +10,9 @@
 namespace {
 
 constexpr unsigned char kRunsMarker = 0xFF;
-constexpr std::size_t kMaxExpanded = std::size_t{1} << 20;
+constexpr std::size_t kMaxExpanded = std::size_t{128} * 1024;
 // The bit-by-bit engine is slow; it checks the fast one on inputs up to this.
-constexpr std::size_t kReferenceLimit = 64 * 1024;
+constexpr std::size_t kReferenceLimit = 16 * 1024;
 
 std::string Num(std::uint64_t value) { return std::to_string(value); }
 
@@ -21,7 +21,7 @@ std::string Num(std::uint64_t value) { return std::to_string(value); }
 std::string ExpandRuns(std::string_view description) {
   std::string out;
   for (std::size_t i = 1; i + 1 < description.size(); i += 2) {
-    const std::size_t run = std::size_t{1} << (static_cast<unsigned char>(description[i + 1]) % 21);
+    const std::size_t run = std::size_t{1} << (static_cast<unsigned char>(description[i + 1]) % 17);
     if (out.size() + run > kMaxExpanded) break;
     out.append(run, description[i]);
   }
