@@ -20,10 +20,12 @@ void ParseRecord(std::string_view line, StudentRecord& record) {
     }
     const char* start = line.data() + pos;
     const std::size_t rest = line.size() - pos;
-    const void* tab = std::memchr(start, '\t', rest);
+    // An empty view may have no data at all, and memchr and memcpy must never
+    // be given a null pointer, even for zero bytes.
+    const void* tab = rest > 0 ? std::memchr(start, '\t', rest) : nullptr;
     const std::size_t length = tab != nullptr ? static_cast<const char*>(tab) - start : rest;
     const std::size_t kept = std::min(length, kMaxFieldLength);
-    std::memcpy(field, start, kept);
+    if (kept > 0) std::memcpy(field, start, kept);
     field[kept] = '\0';
     cut = length > kMaxFieldLength;
     pos += length + 1;

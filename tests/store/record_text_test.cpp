@@ -129,6 +129,17 @@ TEST(RecordText, ParseBookTextCases) {
   }
 }
 
+// An empty line given as a view without data passed a null pointer to memchr and memcpy.
+TEST(RecordText, EmptyViewWithoutDataParsesToEmptyFields) {
+  StudentRecord record;
+  std::memset(record.fields, 'X', sizeof record.fields);
+  ParseRecord(std::string_view{}, record);
+  EXPECT_TRUE(IsEmpty(record));
+  RecordList records(2);
+  ParseBookText(std::string_view{}, records);
+  EXPECT_TRUE(records.empty());
+}
+
 TEST(RecordText, GeneratedBookSurvivesTextAndBack) {
   const RecordList book = GenerateBook(3000);
   const std::string text = BookText(book);
