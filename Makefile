@@ -41,3 +41,40 @@ bench: deps
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH)
+
+# Packaging and the first look: `make package` builds the Debian package in
+# $(BUILD); `make demo` starts Kestrel on a fresh copy of the sample book in
+# $(BUILD)/demo, never on examples/phone.dat itself; `make sample` writes the
+# sample book again from the generator (the same bytes every time).
+.PHONY: package demo sample
+
+package: build
+	cmake --build $(BUILD) --target package
+
+demo: build
+	rm -rf $(BUILD)/demo
+	mkdir -p $(BUILD)/demo
+	cp examples/phone.dat $(BUILD)/demo/phone.dat
+	cd $(BUILD)/demo && $(abspath $(BUILD))/app/kestrel
+
+sample: build
+	$(BUILD)/tools/make_sample_book examples/phone.dat
+
+# Fuzzing with clang's libFuzzer: `make fuzz` runs each target FUZZ_SECONDS
+# (600 by default), `make fuzz-short` about a minute each, for CI. New inputs
+# go to $(BUILD_FUZZ)/fuzz-work/, never into the committed fuzz/corpus/.
+BUILD_FUZZ   ?= build-fuzz
+FUZZ_SECONDS ?= 600
+
+.PHONY: fuzz fuzz-short fuzz-build
+
+fuzz-build: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKESTREL_BUILD_FUZZ=ON -DKESTREL_BUILD_GUI=OFF -DKESTREL_BUILD_TESTS=OFF
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+
+fuzz: fuzz-build
+	scripts/run-fuzzers $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
+fuzz-short: fuzz-build
+	scripts/run-fuzzers $(BUILD_FUZZ) 60

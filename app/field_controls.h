@@ -11,11 +11,17 @@ struct FieldControl {
 };
 
 inline constexpr FieldControl kFieldControls[StudentRecord::kSearchFieldCount] = {
-    {IDC_STUDENT_NO, studentNo},     {IDC_LAST_NAME, lastName},
-    {IDC_FIRST_NAME, firstName},     {IDC_MIDDLE_NAME1, middleName1},
-    {IDC_MIDDLE_NAME2, middleName2}, {IDC_GENDER, gender},
-    {IDC_BIRTHDAY, birthday},        {IDC_PHONE, phone},
-    {IDC_EMAIL, email},              {IDC_CELL_PHONE, cellPhone},
-    {IDC_PARENT_NAME, parentName},   {IDC_PARENT_PHONE, parentPhone},
+    {IDC_STUDENT_NO, studentNo},
+    {IDC_LAST_NAME, lastName},
+    {IDC_FIRST_NAME, firstName},
+    {IDC_MIDDLE_NAME1, middleName1},
+    {IDC_MIDDLE_NAME2, middleName2},
+    {IDC_GENDER, gender},
+    {IDC_BIRTHDAY, birthday},
+    {IDC_PHONE, phone},
+    {IDC_EMAIL, email},
+    {IDC_CELL_PHONE, cellPhone},
+    {IDC_PARENT_NAME, parentName},
+    {IDC_PARENT_PHONE, parentPhone},
     {IDC_ADDRESS, address1},
 };

@@ -27,7 +27,8 @@ CKestrelApp theApp;
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {
-      std::puts("usage: kestrel  (keeps the student contact book \"phone.dat\" of the current folder)");
+      std::puts(
+          "usage: kestrel  (keeps the student contact book \"phone.dat\" of the current folder)");
       return 0;
     }
     if (std::strcmp(argv[i], "--version") == 0) {

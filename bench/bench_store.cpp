@@ -213,6 +213,10 @@ BENCHMARK(BM_EncodeInMemory)->Apply(Sizes);
 BENCHMARK(BM_DecodeInMemory)->Apply(Sizes);
 BENCHMARK(BM_ZlibHuffmanEncode)->Apply(Sizes);
 BENCHMARK(BM_ZlibHuffmanDecode)->Apply(Sizes);
-BENCHMARK(BM_LoadPeakMemory)->Arg(100'000)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPeakMemory)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

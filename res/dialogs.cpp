@@ -1,8 +1,8 @@
 // The dialog templates of the program, one table per dialog, each in template
 // order (which is also the tab order). Positions and sizes are dialog units.
+#include "app/toolkit/win_types.h"
 #include "res/resource.h"
 #include "res/resources.h"
-#include "app/toolkit/win_types.h"
 
 namespace {
 
@@ -10,7 +10,8 @@ constexpr unsigned kChild = WS_CHILD | WS_VISIBLE;
 
 // Control shapes, each with the styles a resource script gives it by default.
 constexpr ControlTemplate Edit(int id, int x, int y, int cx, int cy) {
-  return {id, ControlKind::kEdit, "", x, y, cx, cy, kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL};
+  return {
+      id, ControlKind::kEdit, "", x, y, cx, cy, kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL};
 }
 constexpr ControlTemplate Label(const char* text, int x, int y, int cx, int cy,
                                 unsigned extra = 0) {
@@ -21,8 +22,10 @@ constexpr ControlTemplate Button(int id, const char* text, int x, int y, int cx,
 }
 constexpr ControlTemplate DefaultButton(int id, const char* text, int x, int y, int cx, int cy,
                                         unsigned extra = 0) {
-  return {id,     ControlKind::kPushButton, text, x, y, cx, cy,
-          kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | extra};
+  return {id,   ControlKind::kPushButton,
+          text, x,
+          y,    cx,
+          cy,   kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | extra};
 }
 constexpr ControlTemplate GroupBox(const char* text, int x, int y, int cx, int cy) {
   return {IDC_STATIC, ControlKind::kGroupBox, text, x, y, cx, cy, kChild};

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "store/huge_page_allocator.h"
+
 namespace {
 constexpr std::size_t kMaxFieldLength = StudentRecord::kFieldSize - 1;
 }
@@ -18,10 +20,12 @@ void ParseRecord(std::string_view line, StudentRecord& record) {
     }
     const char* start = line.data() + pos;
     const std::size_t rest = line.size() - pos;
-    const void* tab = std::memchr(start, '\t', rest);
+    // An empty view may have no data at all, and memchr and memcpy must never
+    // be given a null pointer, even for zero bytes.
+    const void* tab = rest > 0 ? std::memchr(start, '\t', rest) : nullptr;
     const std::size_t length = tab != nullptr ? static_cast<const char*>(tab) - start : rest;
     const std::size_t kept = std::min(length, kMaxFieldLength);
-    std::memcpy(field, start, kept);
+    if (kept > 0) std::memcpy(field, start, kept);
     field[kept] = '\0';
     cut = length > kMaxFieldLength;
     pos += length + 1;
@@ -50,7 +54,9 @@ void WriteRecord(const StudentRecord& record, std::string& out) {
 std::string BookText(const RecordList& records) {
   std::string text;
   // Typical lines are 100 to 200 bytes; growing past this is rare and cheap.
-  text.reserve(records.size() * 192);
+  const std::size_t expected = records.size() * 192;
+  text.reserve(expected);
+  if (expected >= kLargeBlock) PrepareLargeBuffer(text.data(), expected);
   for (const StudentRecord& record : records) WriteRecord(record, text);
   return text;
 }

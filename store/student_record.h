@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "store/huge_page_allocator.h"
+
 // Field indexes. Operations run over fields 0 to 12 (the thirteen searchable
 // fields, 12 standing for the whole address) or over all 17 by index.
 enum FieldIndex : int {
@@ -44,8 +46,9 @@ struct StudentRecord {
   char* field(int index) { return fields[index]; }
 };
 
-// The book and the search's matches both hold records in one of these.
-using RecordList = std::vector<StudentRecord>;
+// The book and the search's matches both hold records in one of these. Large
+// lists live in huge pages: a book is touched for the first time as it loads.
+using RecordList = std::vector<StudentRecord, HugePageAllocator<StudentRecord>>;
 
 // Sets the first byte of each of the 17 fields to NUL; the link is kept.
 void Clear(StudentRecord& record);

@@ -30,40 +30,115 @@ const char* Pick(std::uint64_t& state, const char* const (&words)[N]) {
 // escape would otherwise swallow the next letter.
 const char* const kLastNames[] = {
     "Smith", "Johnson", "Williams", "Brown", "Jones", "Garcia", "Miller", "Davis", "Rodriguez",
-    "Martinez", "Hernandez", "Lopez", "Gonzalez", "Wilson", "Anderson", "Thomas", "Taylor",
-    "Moore", "Jackson", "Martin", "Lee", "Perez", "Thompson", "White", "Harris", "Sanchez",
-    "Clark", "Ramirez", "Lewis", "Robinson", "Walker", "Young", "Allen", "King", "Wright",
-    "Scott", "Torres", "Nguyen", "Hill", "Flores", "Green", "Adams", "Nelson", "Baker", "Hall",
-    "Rivera", "Campbell", "Mitchell", "Carter", "Roberts", "O'Brien", "McDonald", "Chen", "Kim",
-    "Patel", "Singh", "Kowalski", "Novak", "Schmidt", "Fischer",
+    "Martinez", "Hernandez", "Lopez", "Gonzalez", "Wilson", "Anderson", "Thomas", "Taylor", "Moore",
+    "Jackson", "Martin", "Lee", "Perez", "Thompson", "White", "Harris", "Sanchez", "Clark",
+    "Ramirez", "Lewis", "Robinson", "Walker", "Young", "Allen", "King", "Wright", "Scott", "Torres",
+    "Nguyen", "Hill", "Flores", "Green", "Adams", "Nelson", "Baker", "Hall", "Rivera", "Campbell",
+    "Mitchell", "Carter", "Roberts", "O'Brien", "McDonald", "Chen", "Kim", "Patel", "Singh",
+    "Kowalski", "Novak", "Schmidt", "Fischer",
     // hyphenated, two words, lower-case particles, accents
     "Smith-Jones", "Garcia-Lopez", "Taylor-Brown", "Van Dyke", "De Luca", "St. James",
     "van der Berg", "de la Cruz", "von Trapp", "di Angelo", "le Blanc", "M\xFCller",
-    "Pe\xF1" "a", "Garc\xED" "a", "Bj\xF6rk", "Lef\xE8vre", "Fran\xE7ois", "\xC9mond",
-    "Ib\xE1\xF1" "ez", "S\xF8rensen"};
+    "Pe\xF1"
+    "a",
+    "Garc\xED"
+    "a",
+    "Bj\xF6rk", "Lef\xE8vre", "Fran\xE7ois", "\xC9mond",
+    "Ib\xE1\xF1"
+    "ez",
+    "S\xF8rensen"};
 
-const char* const kFirstNames[] = {
-    "James", "Mary", "John", "Patricia", "Robert", "Jennifer", "Michael", "Linda", "William",
-    "Elizabeth", "David", "Barbara", "Richard", "Susan", "Joseph", "Jessica", "Thomas", "Sarah",
-    "Charles", "Karen", "Daniel", "Nancy", "Matthew", "Lisa", "Anthony", "Betty", "Mark",
-    "Margaret", "Emily", "Olivia", "Liam", "Noah", "Emma", "Ava", "Sophia", "Isabella", "Mia",
-    "Ethan", "Lucas", "Mason", "Aiden", "Chloe", "Grace", "Zoe", "Anna", "Mei", "Arjun", "Priya",
-    "Jos\xE9", "Zo\xEB", "Ren\xE9" "e", "Fran\xE7ois", "Ana\xEFs", "Bj\xF6rn", "In\xE9s",
-    "mary-kate", "jean-luc", "Mary Ann", "Anne-Marie"};
+const char* const kFirstNames[] = {"James",
+                                   "Mary",
+                                   "John",
+                                   "Patricia",
+                                   "Robert",
+                                   "Jennifer",
+                                   "Michael",
+                                   "Linda",
+                                   "William",
+                                   "Elizabeth",
+                                   "David",
+                                   "Barbara",
+                                   "Richard",
+                                   "Susan",
+                                   "Joseph",
+                                   "Jessica",
+                                   "Thomas",
+                                   "Sarah",
+                                   "Charles",
+                                   "Karen",
+                                   "Daniel",
+                                   "Nancy",
+                                   "Matthew",
+                                   "Lisa",
+                                   "Anthony",
+                                   "Betty",
+                                   "Mark",
+                                   "Margaret",
+                                   "Emily",
+                                   "Olivia",
+                                   "Liam",
+                                   "Noah",
+                                   "Emma",
+                                   "Ava",
+                                   "Sophia",
+                                   "Isabella",
+                                   "Mia",
+                                   "Ethan",
+                                   "Lucas",
+                                   "Mason",
+                                   "Aiden",
+                                   "Chloe",
+                                   "Grace",
+                                   "Zoe",
+                                   "Anna",
+                                   "Mei",
+                                   "Arjun",
+                                   "Priya",
+                                   "Jos\xE9",
+                                   "Zo\xEB",
+                                   "Ren\xE9"
+                                   "e",
+                                   "Fran\xE7ois",
+                                   "Ana\xEFs",
+                                   "Bj\xF6rn",
+                                   "In\xE9s",
+                                   "mary-kate",
+                                   "jean-luc",
+                                   "Mary Ann",
+                                   "Anne-Marie"};
 
-const char* const kStreets[] = {"Maple", "Oak", "Pine", "Cedar", "Elm", "Washington", "Lake",
-                                "Hill", "Park", "Main", "Sunset", "River", "Church", "Highland",
-                                "Mill", "Spring", "Ridge", "Forest", "Meadow", "Chestnut"};
-const char* const kStreetKinds[] = {"Street", "Avenue", "Road", "Drive", "Lane", "Court",
-                                    "Boulevard", "Way", "St.", "Ave."};
+const char* const kStreets[] = {"Maple",      "Oak",   "Pine",   "Cedar",    "Elm",
+                                "Washington", "Lake",  "Hill",   "Park",     "Main",
+                                "Sunset",     "River", "Church", "Highland", "Mill",
+                                "Spring",     "Ridge", "Forest", "Meadow",   "Chestnut"};
+const char* const kStreetKinds[] = {"Street", "Avenue",    "Road", "Drive", "Lane",
+                                    "Court",  "Boulevard", "Way",  "St.",   "Ave."};
 const char* const kUnits[] = {"Apt", "Unit", "Suite", "Apt.", "#"};
-const char* const kCities[] = {"Springfield", "Riverside", "Franklin", "Greenville", "Bristol",
-                               "Clinton", "Fairview", "Salem", "Madison", "Georgetown",
-                               "Arlington", "Ashland", "Burlington", "Manchester", "Oxford",
-                               "Montr\xE9" "al", "San Jos\xE9", "Qu\xE9" "bec"};
+const char* const kCities[] = {"Springfield",
+                               "Riverside",
+                               "Franklin",
+                               "Greenville",
+                               "Bristol",
+                               "Clinton",
+                               "Fairview",
+                               "Salem",
+                               "Madison",
+                               "Georgetown",
+                               "Arlington",
+                               "Ashland",
+                               "Burlington",
+                               "Manchester",
+                               "Oxford",
+                               "Montr\xE9"
+                               "al",
+                               "San Jos\xE9",
+                               "Qu\xE9"
+                               "bec"};
 const char* const kStates[] = {"IL", "CA", "TX", "NY", "OH", "PA", "MA", "WA", "OR", "QC", "ON"};
-const char* const kDomains[] = {"gmail.com", "yahoo.com", "outlook.com", "hotmail.com",
-                                "school.edu", "mail.com", "icloud.com"};
+const char* const kDomains[] = {"gmail.com",  "yahoo.com", "outlook.com", "hotmail.com",
+                                "school.edu", "mail.com",  "icloud.com"};
 const char* const kCountries[] = {"USA", "Canada", "United States", "U.S.A."};
 
 void Set(StudentRecord& record, int field, const std::string& text) {
@@ -83,10 +158,14 @@ std::string Phone(std::uint64_t& state) {
   const std::string exchange = std::to_string(200 + Below(state, 800));
   const std::string line = Digits(state, 4);
   switch (Below(state, 4)) {
-    case 0: return "(" + area + ") " + exchange + "-" + line;
-    case 1: return area + "-" + exchange + "-" + line;
-    case 2: return area + "." + exchange + "." + line;
-    default: return exchange + "-" + line;
+    case 0:
+      return "(" + area + ") " + exchange + "-" + line;
+    case 1:
+      return area + "-" + exchange + "-" + line;
+    case 2:
+      return area + "." + exchange + "." + line;
+    default:
+      return exchange + "-" + line;
   }
 }
 
@@ -95,15 +174,19 @@ std::string MailPart(const char* name) {
   std::string out;
   for (const char* p = name; *p != '\0'; ++p) {
     const auto c = static_cast<unsigned char>(*p);
-    if (c >= 'A' && c <= 'Z') out += static_cast<char>(c - 'A' + 'a');
-    else if ((c >= 'a' && c <= 'z') || c == '-') out += static_cast<char>(c);
-    else if (c >= 0xC0) out += "aaaaaaaceeeeiiiidnooooo/ouuuuyts"[(c - 0xC0) & 31];
+    if (c >= 'A' && c <= 'Z')
+      out += static_cast<char>(c - 'A' + 'a');
+    else if ((c >= 'a' && c <= 'z') || c == '-')
+      out += static_cast<char>(c);
+    else if (c >= 0xC0)
+      out += "aaaaaaaceeeeiiiidnooooo/ouuuuyts"[(c - 0xC0) & 31];
   }
   return out;
 }
 
 std::string Birthday(std::uint64_t& state) {
-  const unsigned year = 1995 + Below(state, 15), month = 1 + Below(state, 12), day = 1 + Below(state, 28);
+  const unsigned year = 1995 + Below(state, 15), month = 1 + Below(state, 12),
+                 day = 1 + Below(state, 28);
   char text[16];
   if (Chance(state, 70)) {
     std::snprintf(text, sizeof text, "%04u-%02u-%02u", year, month, day);
@@ -114,8 +197,8 @@ std::string Birthday(std::uint64_t& state) {
 }
 
 void Address(std::uint64_t& state, StudentRecord& record) {
-  const std::string street = std::to_string(1 + Below(state, 9999)) + " " +
-                             Pick(state, kStreets) + " " + Pick(state, kStreetKinds);
+  const std::string street = std::to_string(1 + Below(state, 9999)) + " " + Pick(state, kStreets) +
+                             " " + Pick(state, kStreetKinds);
   const std::string more[4] = {
       std::string(Pick(state, kUnits)) + " " + std::to_string(1 + Below(state, 40)) +
           static_cast<char>('A' + Below(state, 6)),
@@ -151,13 +234,15 @@ StudentRecord GenerateRecord(std::uint64_t& state) {
   Set(record, birthday, Birthday(state));
   Set(record, phone, Phone(state));
   if (Chance(state, 85)) {
-    Set(record, email, MailPart(first) + "." + MailPart(last) + std::to_string(Below(state, 100)) +
-                           "@" + Pick(state, kDomains));
+    Set(record, email,
+        MailPart(first) + "." + MailPart(last) + std::to_string(Below(state, 100)) + "@" +
+            Pick(state, kDomains));
   }
   if (Chance(state, 70)) Set(record, cellPhone, Phone(state));
   if (Chance(state, 80)) {
-    Set(record, parentName, std::string(Pick(state, kFirstNames)) + " " +
-                                (Chance(state, 80) ? last : Pick(state, kLastNames)));
+    Set(record, parentName,
+        std::string(Pick(state, kFirstNames)) + " " +
+            (Chance(state, 80) ? last : Pick(state, kLastNames)));
     Set(record, parentPhone, Phone(state));
   }
   Address(state, record);

@@ -23,8 +23,8 @@ int Pack(const std::vector<std::string>& args) {
     return Fail(kExitDamaged, path + ": book too large for the file format");
   }
   CompressDetail detail;
-  switch (CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path.c_str(),
-                         &detail)) {
+  switch (
+      CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path.c_str(), &detail)) {
     case kCompressWritten:
       return kExitOk;
     case kCompressCannotOpen:

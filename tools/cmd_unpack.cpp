@@ -27,4 +27,5 @@ int Unpack(const std::vector<std::string>& args) {
 
 }  // namespace
 
-KESTREL_COMMAND(Unpack, "unpack", "unpack [FILE]", "write the text the file holds to standard output");
+KESTREL_COMMAND(Unpack, "unpack", "unpack [FILE]",
+                "write the text the file holds to standard output");

@@ -25,8 +25,9 @@ bool RegisterCommand(const Command& command);
 const std::vector<Command>& Commands();
 
 // Registers `function` as subcommand `name` of kestrel-book.
-#define KESTREL_COMMAND(function, name, usage, summary) \
-  [[maybe_unused]] static const bool function##Registered = RegisterCommand({name, usage, summary, function})
+#define KESTREL_COMMAND(function, name, usage, summary)     \
+  [[maybe_unused]] static const bool function##Registered = \
+      RegisterCommand({name, usage, summary, function})
 
 // Prints "kestrel-book: <message>" on standard error and returns `code`.
 int Fail(int code, const std::string& message);

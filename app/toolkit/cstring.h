@@ -12,7 +12,7 @@ class CString {
   CString() = default;
   CString(const char* text) : text_(text ? text : "") {}  // NOLINT: converts like the toolkit's
   CString(std::string text) : text_(std::move(text)) {}   // NOLINT
-  CString(std::string_view text) : text_(text) {}          // NOLINT
+  CString(std::string_view text) : text_(text) {}         // NOLINT
 
   // Number of bytes (characters of the code page), without the terminator.
   int GetLength() const { return static_cast<int>(text_.size()); }

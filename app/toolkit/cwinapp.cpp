@@ -40,14 +40,15 @@ const char* AfxGetAppName() {
   if (runningApp != nullptr && runningApp->m_pszAppName != nullptr) return runningApp->m_pszAppName;
   static std::string fromExecutable;
   if (fromExecutable.empty() && QCoreApplication::instance() != nullptr) {
-    fromExecutable = FileNameWithoutExtension(QCoreApplication::applicationFilePath().toStdString());
+    fromExecutable =
+        FileNameWithoutExtension(QCoreApplication::applicationFilePath().toStdString());
   }
   return fromExecutable.c_str();
 }
 
 int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
-  return toolkit::RunMessageBox(QApplication::activeModalWidget(), text ? text : "", AfxGetAppName(),
-                                type);
+  return toolkit::RunMessageBox(QApplication::activeModalWidget(), text ? text : "",
+                                AfxGetAppName(), type);
 }
 
 int AfxWinMain(int argc, char** argv) {
@@ -70,7 +71,8 @@ int AfxWinMain(int argc, char** argv) {
   if (app->InitInstance()) {
     // A program that keeps windows open after InitInstance runs until the last closes.
     bool windowOpen = false;
-    for (const QWidget* w : QApplication::topLevelWidgets()) windowOpen = windowOpen || w->isVisible();
+    for (const QWidget* w : QApplication::topLevelWidgets())
+      windowOpen = windowOpen || w->isVisible();
     if (windowOpen) QApplication::exec();
   }
   return app->ExitInstance();

@@ -39,12 +39,20 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
   if (w == nullptr) return FALSE;
   const BOOL wasVisible = w->isWindow() ? w->isVisible() : !w->isHidden();
   switch (nCmdShow) {
-    case SW_HIDE: w->hide(); break;
+    case SW_HIDE:
+      w->hide();
+      break;
     case SW_MINIMIZE:
-    case SW_SHOWMINIMIZED: w->showMinimized(); break;
+    case SW_SHOWMINIMIZED:
+      w->showMinimized();
+      break;
     case SW_RESTORE:
-    case SW_SHOWNORMAL: w->isWindow() ? w->showNormal() : w->show(); break;
-    default: w->show(); break;
+    case SW_SHOWNORMAL:
+      w->isWindow() ? w->showNormal() : w->show();
+      break;
+    default:
+      w->show();
+      break;
   }
   return wasVisible;
 }
@@ -61,7 +69,9 @@ BOOL CWnd::IsWindowVisible() const { return impl_->widget && impl_->widget->isVi
 BOOL CWnd::IsWindowEnabled() const { return impl_->widget && impl_->widget->isEnabled(); }
 BOOL CWnd::IsIconic() const { return impl_->widget && impl_->widget->isMinimized(); }
 
-void CWnd::SetWindowText(const char* text) { toolkit::SetWindowTextOf(impl_->widget, text ? text : ""); }
+void CWnd::SetWindowText(const char* text) {
+  toolkit::SetWindowTextOf(impl_->widget, text ? text : "");
+}
 void CWnd::GetWindowText(CString& text) const { text = toolkit::WindowTextOf(impl_->widget); }
 CString CWnd::GetWindowText() const { return toolkit::WindowTextOf(impl_->widget); }
 
@@ -97,7 +107,8 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (lParam == 0) window->MoveFocus(wParam == 0);
         return 0;
       case WM_SETICON:
-        return reinterpret_cast<LRESULT>(window->SetIcon(reinterpret_cast<HICON>(lParam), wParam == ICON_BIG));
+        return reinterpret_cast<LRESULT>(
+            window->SetIcon(reinterpret_cast<HICON>(lParam), wParam == ICON_BIG));
       case WM_ICONERASEBKGND:
         if (auto* painter = reinterpret_cast<QPainter*>(wParam)) {
           painter->fillRect(window->rect(), window->palette().window());
@@ -139,8 +150,8 @@ void CWnd::GetClientRect(CRect* rect) const {
 }
 
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
-  return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL,
-                                             reinterpret_cast<LPARAM>(icon)));
+  return reinterpret_cast<HICON>(
+      SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL /*revert*/) {

@@ -63,7 +63,7 @@ struct DialogTemplate {
 
 // An icon resource: the same picture in several sizes, each an XPM image.
 struct IconImage {
-  int size;                 // width and height in pixels
+  int size;                // width and height in pixels
   const char* const* xpm;  // XPM lines, as Qt and most image tools read them
 };
 

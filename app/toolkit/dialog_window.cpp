@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QValidator>
 
 #include "app/toolkit/cp1252.h"
@@ -42,7 +43,7 @@ QChar MnemonicOf(std::string_view text) {
   return {};
 }
 
-// "MS Sans Serif" is not on Linux. DejaVu Sans, which every desktop has, stands
+// "MS Sans Serif" is not on Linux. DejaVu Sans (scripts/install-deps installs it) stands
 // in for any template font, 11 pixels for 8 points: at that size its average
 // character is 7 pixels wide and 13 high, so every label and button text of
 // the templates fits its box with a little room.
@@ -55,8 +56,8 @@ QFont DialogFont(const char* /*name*/, int pointSize) {
 
 BaseUnits BaseUnitsOf(const QFont& font) {
   const QFontMetrics metrics(font);
-  const int width =
-      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int width = metrics.horizontalAdvance(
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   return BaseUnitsFromFont(width, metrics.height());
 }
 
@@ -203,11 +204,12 @@ QWidget* DialogWindow::AddControl(const ControlTemplate& c, const QRect& r) {
     case ControlKind::kGroupBox: {
       auto* group = new QGroupBox(ToQt(text), this);
       // The title sits on the frame's top line, inside the template's rectangle.
-      group->setStyleSheet(QStringLiteral(
-          "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: %1px; }"
-          "QGroupBox::title { subcontrol-origin: margin; left: %2px; padding: 0 2px; }")
-                               .arg(base_.y / 2)
-                               .arg(base_.x));
+      group->setStyleSheet(
+          QStringLiteral(
+              "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: %1px; }"
+              "QGroupBox::title { subcontrol-origin: margin; left: %2px; padding: 0 2px; }")
+              .arg(base_.y / 2)
+              .arg(base_.x));
       // A frame drawn behind the controls it surrounds: never in the way of a click.
       group->setAttribute(Qt::WA_TransparentForMouseEvents);
       widget = group;
@@ -274,7 +276,9 @@ int DialogWindow::ControlIdOf(const QWidget* widget) const {
 
 int DialogWindow::Run(bool focusFirstTabStop) {
   if (!ended_) {
+    CentreOnOwner();
     show();
+    activateWindow();
     if (focusFirstTabStop) FocusFirstTabStop();
     UpdateDefaultLook();
     QEventLoop loop;
@@ -282,8 +286,27 @@ int DialogWindow::Run(bool focusFirstTabStop) {
     if (!ended_) loop.exec(QEventLoop::DialogExec);
     loop_ = nullptr;
     hide();
+    // The window underneath gets the keyboard back, with or without a window manager.
+    if (QWidget* owner = parentWidget()) owner->window()->activateWindow();
   }
   return result_;
+}
+
+// Dialogs open centred on the window they belong to, or on the screen.
+void DialogWindow::CentreOnOwner() {
+  const QScreen* where = screen();
+  const QRect available = where ? where->availableGeometry() : QRect();
+  const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+  const QRect area = owner ? owner->frameGeometry() : available;
+  QRect placed(QPoint(0, 0), frameGeometry().size());
+  placed.moveCenter(area.center());
+  if (!available.isEmpty()) {
+    placed.moveLeft(
+        std::max(available.left(), std::min(placed.left(), available.right() - placed.width())));
+    placed.moveTop(
+        std::max(available.top(), std::min(placed.top(), available.bottom() - placed.height())));
+  }
+  move(placed.topLeft());
 }
 
 void DialogWindow::End(int code) {
@@ -362,8 +385,8 @@ void DialogWindow::UpdateDefaultLook() {
   const bool buttonFocused = focused && focused->kind == ControlKind::kPushButton;
   for (const Control& control : controls_) {
     if (control.kind != ControlKind::kPushButton) continue;
-    const bool isDefault = buttonFocused ? &control == focused
-                                         : (control.style & 0xF) == BS_DEFPUSHBUTTON;
+    const bool isDefault =
+        buttonFocused ? &control == focused : (control.style & 0xF) == BS_DEFPUSHBUTTON;
     static_cast<QPushButton*>(control.widget)->setDefault(isDefault);
   }
 }
@@ -392,8 +415,8 @@ bool DialogWindow::ActivateMnemonic(QChar letter) {
 }
 
 bool DialogWindow::WantsKey(QKeyEvent* event) const {
-  const auto mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
-                                          Qt::AltModifier | Qt::MetaModifier);
+  const auto mods = event->modifiers() &
+                    (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
   switch (event->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
@@ -407,8 +430,8 @@ bool DialogWindow::WantsKey(QKeyEvent* event) const {
 }
 
 bool DialogWindow::HandleKey(QKeyEvent* event) {
-  const auto mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
-                                          Qt::AltModifier | Qt::MetaModifier);
+  const auto mods = event->modifiers() &
+                    (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
   const bool plain = !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
   const int key = event->key();
   if ((key == Qt::Key_Tab || key == Qt::Key_Backtab) && plain) {
@@ -427,7 +450,8 @@ bool DialogWindow::HandleKey(QKeyEvent* event) {
     if (HasSystemMenu()) OpenSystemMenu(mapToGlobal(QPoint(0, 0)));
     return true;
   }
-  const bool letter = (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
+  const bool letter =
+      (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
   if (!letter) return false;
   // Alt+letter anywhere; the letter alone while the focus is on a push button,
   // which takes no typing.
@@ -461,10 +485,10 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 }
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+  // The background: the window itself, its labels, pictures and frames.
   const QWidget* under = childAt(event->pos());
-  const int id = under ? ControlIdOf(under) : 0;
   const bool background = under == nullptr || qobject_cast<const QLabel*>(under) != nullptr ||
-                          qobject_cast<const QGroupBox*>(under) != nullptr || id == 0;
+                          qobject_cast<const QGroupBox*>(under) != nullptr;
   if (HasSystemMenu() && background) {
     OpenSystemMenu(event->globalPos());
     event->accept();
@@ -516,7 +540,8 @@ HICON DialogWindow::SetIcon(HICON icon, bool big) {
 void DialogWindow::TextChanged(QWidget* control, std::string_view text) {
   for (Control& c : controls_) {
     if (c.widget != control) continue;
-    if (c.kind == ControlKind::kPushButton || (c.kind == ControlKind::kLabel && !(c.style & SS_NOPREFIX))) {
+    if (c.kind == ControlKind::kPushButton ||
+        (c.kind == ControlKind::kLabel && !(c.style & SS_NOPREFIX))) {
       c.mnemonic = MnemonicOf(text);
     }
   }

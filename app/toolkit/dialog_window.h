@@ -66,7 +66,7 @@ class DialogWindow : public QWidget {
   // Adds a control at pixel rectangle r, after those added before it.
   QWidget* AddControl(const ControlTemplate& control, const QRect& r);
   const std::vector<Control>& Controls() const { return controls_; }
-  QWidget* ControlWidget(int id) const;  // the first control numbered id, or nullptr
+  QWidget* ControlWidget(int id) const;          // the first control numbered id, or nullptr
   int ControlIdOf(const QWidget* widget) const;  // 0 when not one of ours
 
   // Shows the window and runs its modal loop until End; returns End's code.
@@ -96,6 +96,7 @@ class DialogWindow : public QWidget {
   bool focusNextPrevChild(bool next) override;
 
  private:
+  void CentreOnOwner();
   bool HandleKey(QKeyEvent* event);
   bool WantsKey(QKeyEvent* event) const;
   bool ActivateMnemonic(QChar letter);

@@ -23,7 +23,8 @@ bool NeedsDisplayServer(std::string_view platforms) {
 
 }  // namespace
 
-std::string DisplayProblem(const char* qpaPlatform, const char* display, const char* waylandDisplay) {
+std::string DisplayProblem(const char* qpaPlatform, const char* display,
+                           const char* waylandDisplay) {
   if (IsSet(qpaPlatform) && !NeedsDisplayServer(qpaPlatform)) return {};
   if (IsSet(display) || IsSet(waylandDisplay)) return {};
   return "no display available; run it in a desktop session or under xvfb-run";

@@ -9,4 +9,5 @@
 // under xvfb-run". Arguments are the values of QT_QPA_PLATFORM, DISPLAY and
 // WAYLAND_DISPLAY, nullptr when unset. A platform other than xcb or wayland
 // (offscreen, vnc, ...) needs no display variable.
-std::string DisplayProblem(const char* qpaPlatform, const char* display, const char* waylandDisplay);
+std::string DisplayProblem(const char* qpaPlatform, const char* display,
+                           const char* waylandDisplay);

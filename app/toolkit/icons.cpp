@@ -40,7 +40,8 @@ HICON LoadIconResource(int id) {
 QPixmap IconPixmap(HICON icon, int size) {
   if (icon == nullptr || icon->images.empty()) return {};
   if (auto exact = icon->images.find(size); exact != icon->images.end()) return exact->second;
-  return icon->images.rbegin()->second.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  return icon->images.rbegin()->second.scaled(size, size, Qt::KeepAspectRatio,
+                                              Qt::SmoothTransformation);
 }
 
 }  // namespace toolkit

@@ -31,20 +31,29 @@ std::vector<ButtonSpec> ButtonsFor(UINT type) {
 
 const char* IconNameFor(UINT type) {
   switch (type & 0xF0) {
-    case MB_ICONSTOP: return "stop";
-    case MB_ICONQUESTION: return "question";
-    case MB_ICONEXCLAMATION: return "exclamation";
-    case MB_ICONINFORMATION: return "information";
-    default: return nullptr;
+    case MB_ICONSTOP:
+      return "stop";
+    case MB_ICONQUESTION:
+      return "question";
+    case MB_ICONEXCLAMATION:
+      return "exclamation";
+    case MB_ICONINFORMATION:
+      return "information";
+    default:
+      return nullptr;
   }
 }
 
 QStyle::StandardPixmap StandardIconFor(UINT type) {
   switch (type & 0xF0) {
-    case MB_ICONSTOP: return QStyle::SP_MessageBoxCritical;
-    case MB_ICONQUESTION: return QStyle::SP_MessageBoxQuestion;
-    case MB_ICONEXCLAMATION: return QStyle::SP_MessageBoxWarning;
-    default: return QStyle::SP_MessageBoxInformation;
+    case MB_ICONSTOP:
+      return QStyle::SP_MessageBoxCritical;
+    case MB_ICONQUESTION:
+      return QStyle::SP_MessageBoxQuestion;
+    case MB_ICONEXCLAMATION:
+      return QStyle::SP_MessageBoxWarning;
+    default:
+      return QStyle::SP_MessageBoxInformation;
   }
 }
 
@@ -130,7 +139,13 @@ int RunMessageBox(QWidget* owner, const std::string& text, const std::string& ca
     icon->setPixmap(window.style()->standardIcon(StandardIconFor(type)).pixmap(iconSize, iconSize));
     icon->setGeometry(margin, margin, iconSize, iconSize);
   }
-  const ControlTemplate label{0xFFFF, ControlKind::kLabel, text.c_str(), 0, 0, 0, 0,
+  const ControlTemplate label{0xFFFF,
+                              ControlKind::kLabel,
+                              text.c_str(),
+                              0,
+                              0,
+                              0,
+                              0,
                               WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX};
   window.AddControl(label, QRect(textX, textY, textBounds.width() + 1, textHeight))
       ->setObjectName(QStringLiteral("messageText"));

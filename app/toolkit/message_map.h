@@ -39,23 +39,23 @@ struct MessageMap {
 };
 
 // In the class body: declares the class's table and its accessor.
-#define DECLARE_MESSAGE_MAP()                    \
- protected:                                      \
-  static const MessageMap* GetThisMessageMap();  \
+#define DECLARE_MESSAGE_MAP()                   \
+ protected:                                     \
+  static const MessageMap* GetThisMessageMap(); \
   const MessageMap* GetMessageMap() const override;
 
+// clang-format off
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                      \
   const MessageMap* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
   const MessageMap* theClass::GetThisMessageMap() {                                 \
-    using ThisClass [[maybe_unused]] = theClass;                                                   \
+    using ThisClass [[maybe_unused]] = theClass;                                    \
     using TheBaseClass = baseClass;                                                 \
     static const MessageMapEntry entries[] = {
-#define END_MESSAGE_MAP()                                                \
-  {0, 0, 0, nullptr, nullptr, nullptr}                                   \
-  }                                                                      \
-  ;                                                                      \
-  static const MessageMap map = {&TheBaseClass::GetThisMessageMap, entries}; \
-  return &map;                                                           \
+
+#define END_MESSAGE_MAP()                                                     \
+      {0, 0, 0, nullptr, nullptr, nullptr}};                                  \
+    static const MessageMap map = {&TheBaseClass::GetThisMessageMap, entries}; \
+    return &map;                                                              \
   }
 
 // A command: a button click or a menu command with this id.
@@ -66,11 +66,12 @@ struct MessageMap {
   {WM_COMMAND, LBN_DBLCLK, (id), static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr, nullptr},
 #define ON_LBN_SELCHANGE(id, memberFxn) \
   {WM_COMMAND, LBN_SELCHANGE, (id), static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr, nullptr},
+
 // Handlers with fixed names: OnSysCommand, OnPaint, OnQueryDragIcon.
-#define ON_WM_SYSCOMMAND()                                                               \
-  {WM_SYSCOMMAND, 0, 0, nullptr, static_cast<AFX_PMSG_SYSCOMMAND>(&ThisClass::OnSysCommand), \
-   nullptr},
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, static_cast<AFX_PMSG>(&ThisClass::OnPaint), nullptr, nullptr},
-#define ON_WM_QUERYDRAGICON()           \
-  {WM_QUERYDRAGICON, 0, 0, nullptr, nullptr, \
-   static_cast<AFX_PMSG_QUERYICON>(&ThisClass::OnQueryDragIcon)},
+#define ON_WM_SYSCOMMAND() \
+  {WM_SYSCOMMAND, 0, 0, nullptr, static_cast<AFX_PMSG_SYSCOMMAND>(&ThisClass::OnSysCommand), nullptr},
+#define ON_WM_PAINT() \
+  {WM_PAINT, 0, 0, static_cast<AFX_PMSG>(&ThisClass::OnPaint), nullptr, nullptr},
+#define ON_WM_QUERYDRAGICON() \
+  {WM_QUERYDRAGICON, 0, 0, nullptr, nullptr, static_cast<AFX_PMSG_QUERYICON>(&ThisClass::OnQueryDragIcon)},
+// clang-format on

@@ -20,7 +20,6 @@ struct Access {
   static void DropItems(CWnd& window);  // forgets the GetDlgItem objects
   static const MessageMap* MapOf(const CWnd& window) { return window.GetMessageMap(); }
   static CMenu& SystemMenuOf(CDialog& dialog) { return dialog.systemMenu_; }
-  static bool Running(const CDialog& dialog) { return dialog.running_; }
 };
 
 // The window of a running dialog, or nullptr when it is not running.

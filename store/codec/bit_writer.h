@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+
 #include "store/codec/huff_node.h"
 
 class BitWriter {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "store/huge_page_allocator.h"
+
 namespace {
 
 // Room a flush may write beyond the last payload byte.
@@ -93,6 +95,8 @@ unsigned char* CodePacker::PackAnyLength(const unsigned char* in, const unsigned
 void CodePacker::Pack(std::string_view input, std::uint64_t payloadBits, std::string& out) const {
   const std::size_t start = out.size();
   const std::size_t payloadBytes = static_cast<std::size_t>((payloadBits + 7) / 8);
+  out.reserve(start + payloadBytes + kSlack);
+  if (payloadBytes >= kLargeBlock) PrepareLargeBuffer(out.data() + start, payloadBytes + kSlack);
   out.resize(start + payloadBytes + kSlack);
   auto* in = reinterpret_cast<const unsigned char*>(input.data());
   auto* end = in + input.size();

@@ -26,7 +26,8 @@ class CodePacker {
 
  private:
   template <int kCodesPerFlush>
-  unsigned char* PackFast(const unsigned char* in, const unsigned char* end, unsigned char* out) const;
+  unsigned char* PackFast(const unsigned char* in, const unsigned char* end,
+                          unsigned char* out) const;
   unsigned char* PackAnyLength(const unsigned char* in, const unsigned char* end,
                                unsigned char* out) const;
 

@@ -17,9 +17,9 @@ struct DecodeReport {
   bool checksumOk = false;
 
   // Table.
-  int tableEntries = 0;             // entries read (tableSize / 5 when whole)
-  std::uint64_t countSum = 0;       // sum of the positive counts: the bytes promised
-  std::int64_t bitsForCounts = 0;   // code bits the counts need; totalBits of a sound file
+  int tableEntries = 0;            // entries read (tableSize / 5 when whole)
+  std::uint64_t countSum = 0;      // sum of the positive counts: the bytes promised
+  std::int64_t bitsForCounts = 0;  // code bits the counts need; totalBits of a sound file
 
   // Payload.
   std::uint64_t payloadBytesNeeded = 0;   // (totalBits + 7) / 8

@@ -12,7 +12,7 @@
 class TableDecoder {
  public:
   // Width of the lookup. Codes longer than this take the tree walk.
-  static constexpr int kLookupBits = 11;
+  static constexpr int kLookupBits = 12;
 
   // Prepares the table for the tree at `root`, an internal node, which must
   // outlive the decoder.
@@ -34,13 +34,12 @@ class TableDecoder {
                         unsigned char* symbol) const;
   void Fill(const HuffNode* node, std::uint32_t prefix, int depth);
 
-  // What the next kLookupBits bits decode to: one or two whole codes, or
+  // What the next kLookupBits bits decode to: up to three whole codes, or
   // none when the first code is longer than the lookup.
   struct Entry {
-    std::uint8_t first = 0;
-    std::uint8_t second = 0;
-    std::uint8_t symbols = 0;  // 0, 1 or 2
-    std::uint8_t bits = 0;     // length of the codes taken
+    std::uint8_t symbol[4] = {};  // the fourth is never used; stores stay 4 bytes wide
+    std::uint8_t count = 0;       // codes taken: 0 to 3
+    std::uint8_t bits = 0;        // their total length
   };
   std::array<Entry, 1u << kLookupBits> table_{};
   const HuffNode* root_;

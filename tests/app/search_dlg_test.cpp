@@ -38,26 +38,35 @@ TEST_F(SearchDlgTest, EachWayOutEndsWithItsCode) {
     std::function<void(ScriptedUser&)> script;
     int expected;
   } rows[] = {
-      {"Search Database", [](ScriptedUser& u) { u.Then("click", [](QWidget* f) { Click(f, IDC_SEARCH); }); },
+      {"Search Database",
+       [](ScriptedUser& u) { u.Then("click", [](QWidget* f) { Click(f, IDC_SEARCH); }); },
        CSearchDlg::kSearch},
-      {"Alt+S", [](ScriptedUser& u) { u.Then("key", [](QWidget* f) { Key(f, Qt::Key_S, Qt::AltModifier); }); },
+      {"Alt+S",
+       [](ScriptedUser& u) {
+         u.Then("key", [](QWidget* f) { Key(f, Qt::Key_S, Qt::AltModifier); });
+       },
        CSearchDlg::kSearch},
       {"Create New Record",
-       [](ScriptedUser& u) { u.Then("click", [](QWidget* f) { Click(f, IDC_CREATE_NEW_RECORD); }); },
+       [](ScriptedUser& u) {
+         u.Then("click", [](QWidget* f) { Click(f, IDC_CREATE_NEW_RECORD); });
+       },
        CSearchDlg::kCreateNewRecord},
       {"Save and Exit, Yes",
        [](ScriptedUser& u) {
-         u.Then("click", [](QWidget* f) { Click(f, IDC_SAVE_AND_EXIT); })
-             .Then("answer Yes", [](QWidget* box) { Click(box, IDYES); });
+         u.Then("click", [](QWidget* f) {
+            Click(f, IDC_SAVE_AND_EXIT);
+          }).Then("answer Yes", [](QWidget* box) { Click(box, IDYES); });
        },
        CSearchDlg::kSaveAndExit},
       {"Alt+X, Enter",
        [](ScriptedUser& u) {
-         u.Then("key", [](QWidget* f) { Key(f, Qt::Key_X, Qt::AltModifier); })
-             .Then("Enter answers Yes", [](QWidget* box) { Key(box, Qt::Key_Return); });
+         u.Then("key", [](QWidget* f) {
+            Key(f, Qt::Key_X, Qt::AltModifier);
+          }).Then("Enter answers Yes", [](QWidget* box) { Key(box, Qt::Key_Return); });
        },
        CSearchDlg::kSaveAndExit},
-      {"Discard and Exit", [](ScriptedUser& u) { u.Then("click", [](QWidget* f) { Click(f, IDCANCEL); }); },
+      {"Discard and Exit",
+       [](ScriptedUser& u) { u.Then("click", [](QWidget* f) { Click(f, IDCANCEL); }); },
        CSearchDlg::kDiscardAndExit},
       {"Escape", [](ScriptedUser& u) { u.Then("key", [](QWidget* f) { Key(f, Qt::Key_Escape); }); },
        CSearchDlg::kDiscardAndExit},
@@ -97,16 +106,18 @@ TEST_F(SearchDlgTest, EnterMovesTheFocusAndNeverEndsTheForm) {
 TEST_F(SearchDlgTest, SaveAndExitAnsweredNoKeepsTheTypedTexts) {
   CSearchDlg dlg;
   ScriptedUser user;
-  user.Then("type, Save and Exit", [](QWidget* form) {
-        Type(form, IDC_LAST_NAME, QStringLiteral("Smith"));
-        Type(form, IDC_ADDRESS, QStringLiteral("12 Main St"));
-        Click(form, IDC_SAVE_AND_EXIT);
-      })
-      .Then("the question: No", [](QWidget* box) {
-        EXPECT_EQ(MessageText(box), QStringLiteral("Do you want to save changes (if any)?"));
-        EXPECT_EQ(box->windowTitle(), QStringLiteral("app_tests"));
-        Key(box, Qt::Key_N);
-      })
+  user.Then("type, Save and Exit",
+            [](QWidget* form) {
+              Type(form, IDC_LAST_NAME, QStringLiteral("Smith"));
+              Type(form, IDC_ADDRESS, QStringLiteral("12 Main St"));
+              Click(form, IDC_SAVE_AND_EXIT);
+            })
+      .Then("the question: No",
+            [](QWidget* box) {
+              EXPECT_EQ(MessageText(box), QStringLiteral("Do you want to save changes (if any)?"));
+              EXPECT_EQ(box->windowTitle(), QStringLiteral("app_tests"));
+              Key(box, Qt::Key_N);
+            })
       .Then("form: texts still there", [](QWidget* form) {
         EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
         EXPECT_EQ(Text(form, IDC_LAST_NAME), QStringLiteral("Smith"));
@@ -123,13 +134,17 @@ TEST_F(SearchDlgTest, TextsStayAfterASearchAndGoAfterCreateNewRecord) {
     ScriptedUser user;
     user.Then("search for smi", [](QWidget* form) {
       Type(form, IDC_LAST_NAME, QStringLiteral("smi"));
-      Type(form, IDC_ADDRESS, QString::fromUtf8("Stra\xC3\x9F" "e"));
+      Type(form, IDC_ADDRESS,
+           QString::fromUtf8("Stra\xC3\x9F"
+                             "e"));
       Click(form, IDC_SEARCH);
     });
     EXPECT_EQ(dlg.DoModal(), CSearchDlg::kSearch);
   }
   EXPECT_EQ(dlg.criteria[lastName], "smi");
-  EXPECT_EQ(dlg.criteria[address1], "Stra\xDF" "e");
+  EXPECT_EQ(dlg.criteria[address1],
+            "Stra\xDF"
+            "e");
   EXPECT_EQ(dlg.criteria[firstName], "");
   {
     ScriptedUser user;
@@ -153,40 +168,46 @@ TEST_F(SearchDlgTest, TextsStayAfterASearchAndGoAfterCreateNewRecord) {
 TEST_F(SearchDlgTest, AboutBoxFromTheSystemMenuLeavesTheFormAsItWas) {
   CSearchDlg dlg;
   ScriptedUser user;
-  user.Then("type, open the system menu", [](QWidget* form) {
-        Type(form, IDC_FIRST_NAME, QStringLiteral("Ann"));
-        RightClickBackground(form);
-      })
-      .Then("system menu: About", [](QWidget* menu) {
-        QStringList texts;
-        for (const QAction* a : menu->actions()) texts << (a->isSeparator() ? "-" : a->text());
-        EXPECT_EQ(texts, (QStringList{"&Close", "-", "&About Kestrel"}));
-        QTest::keyClick(menu, Qt::Key_A);
-      })
-      .Then("About box", [](QWidget* about) {
-        EXPECT_EQ(TemplateOf(about), IDD_ABOUTBOX);
-        EXPECT_EQ(about->windowTitle(), QStringLiteral("About Kestrel"));
-        EXPECT_EQ(FocusedId(about), IDOK);
-        const auto labels = about->findChildren<QLabel*>();
-        QStringList texts;
-        for (const QLabel* l : labels) {
-          if (!l->text().isEmpty()) texts << l->text();
-          if (!l->pixmap().isNull()) {
-            EXPECT_EQ(l->pixmap().size(), QSize(32, 32));
-          }
-        }
-        EXPECT_TRUE(texts.contains(QStringLiteral("Kestrel Version 1.0")));
-        Key(about, Qt::Key_Return);
-      })
-      .Then("form unchanged; About by WM_SYSCOMMAND", [&dlg](QWidget* form) {
-        EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
-        EXPECT_EQ(Text(form, IDC_FIRST_NAME), QStringLiteral("Ann"));
-        dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3);  // low four bits are the system's
-      })
-      .Then("About box again: Escape", [](QWidget* about) {
-        EXPECT_EQ(TemplateOf(about), IDD_ABOUTBOX);
-        Key(about, Qt::Key_Escape);
-      })
+  user.Then("type, open the system menu",
+            [](QWidget* form) {
+              Type(form, IDC_FIRST_NAME, QStringLiteral("Ann"));
+              RightClickBackground(form);
+            })
+      .Then("system menu: About",
+            [](QWidget* menu) {
+              QStringList texts;
+              for (const QAction* a : menu->actions())
+                texts << (a->isSeparator() ? "-" : a->text());
+              EXPECT_EQ(texts, (QStringList{"&Close", "-", "&About Kestrel"}));
+              QTest::keyClick(menu, Qt::Key_A);
+            })
+      .Then("About box",
+            [](QWidget* about) {
+              EXPECT_EQ(TemplateOf(about), IDD_ABOUTBOX);
+              EXPECT_EQ(about->windowTitle(), QStringLiteral("About Kestrel"));
+              EXPECT_EQ(FocusedId(about), IDOK);
+              const auto labels = about->findChildren<QLabel*>();
+              QStringList texts;
+              for (const QLabel* l : labels) {
+                if (!l->text().isEmpty()) texts << l->text();
+                if (!l->pixmap().isNull()) {
+                  EXPECT_EQ(l->pixmap().size(), QSize(32, 32));
+                }
+              }
+              EXPECT_TRUE(texts.contains(QStringLiteral("Kestrel Version 1.0")));
+              Key(about, Qt::Key_Return);
+            })
+      .Then("form unchanged; About by WM_SYSCOMMAND",
+            [&dlg](QWidget* form) {
+              EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
+              EXPECT_EQ(Text(form, IDC_FIRST_NAME), QStringLiteral("Ann"));
+              dlg.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3);  // low four bits are the system's
+            })
+      .Then("About box again: Escape",
+            [](QWidget* about) {
+              EXPECT_EQ(TemplateOf(about), IDD_ABOUTBOX);
+              Key(about, Qt::Key_Escape);
+            })
       .Then("form: leave", [](QWidget* form) { Key(form, Qt::Key_Escape); });
   EXPECT_EQ(dlg.DoModal(), CSearchDlg::kDiscardAndExit);
   EXPECT_EQ(dlg.criteria[firstName], "");
@@ -198,12 +219,18 @@ struct FormRow {
   int edit;
 };
 constexpr FormRow kRows[] = {
-    {"Student #:", IDC_STUDENT_NO},      {"First Name:", IDC_FIRST_NAME},
-    {"Last Name:", IDC_LAST_NAME},       {"Middle Name1:", IDC_MIDDLE_NAME1},
-    {"Middle Name2:", IDC_MIDDLE_NAME2}, {"Gender:", IDC_GENDER},
-    {"Birthday:", IDC_BIRTHDAY},         {"Phone:", IDC_PHONE},
-    {"Cell Phone:", IDC_CELL_PHONE},     {"E-mail:", IDC_EMAIL},
-    {"Parent's Name:", IDC_PARENT_NAME}, {"Parent's Phone:", IDC_PARENT_PHONE},
+    {"Student #:", IDC_STUDENT_NO},
+    {"First Name:", IDC_FIRST_NAME},
+    {"Last Name:", IDC_LAST_NAME},
+    {"Middle Name1:", IDC_MIDDLE_NAME1},
+    {"Middle Name2:", IDC_MIDDLE_NAME2},
+    {"Gender:", IDC_GENDER},
+    {"Birthday:", IDC_BIRTHDAY},
+    {"Phone:", IDC_PHONE},
+    {"Cell Phone:", IDC_CELL_PHONE},
+    {"E-mail:", IDC_EMAIL},
+    {"Parent's Name:", IDC_PARENT_NAME},
+    {"Parent's Phone:", IDC_PARENT_PHONE},
     {"Address", IDC_ADDRESS},
 };
 
@@ -226,7 +253,8 @@ TEST_F(SearchDlgTest, TemplateIsRealisedControlByControl) {
     for (std::size_t i = 0; i < controls.size(); ++i) {
       const ControlTemplate& c = t->controls[i];
       const QWidget* w = controls[i].widget;
-      const std::string row = "control #" + std::to_string(i + 1) + " (" + std::to_string(c.id) + ")";
+      const std::string row =
+          "control #" + std::to_string(i + 1) + " (" + std::to_string(c.id) + ")";
       EXPECT_EQ(controls[i].id, c.id) << row;
       EXPECT_EQ(toolkit::WindowTextOf(w), c.text) << row;
       if (c.kind != ControlKind::kIcon) {
@@ -235,7 +263,8 @@ TEST_F(SearchDlgTest, TemplateIsRealisedControlByControl) {
             << row;
       }
       if (const auto* button = qobject_cast<const QPushButton*>(w)) {
-        EXPECT_FALSE(button->isDefault() && FocusedId(form) != c.id) << row << ": no default button";
+        EXPECT_FALSE(button->isDefault() && FocusedId(form) != c.id)
+            << row << ": no default button";
       }
       // Nothing is clipped: each text fits its box in the dialog font.
       const QString text = toolkit::ToQt(c.text).remove('&');
@@ -309,16 +338,18 @@ TEST_F(SearchDlgTest, RendersTheMainFormAndTheAboutBox) {
   dlg.criteria[firstName] = "Zo\xEB";
   dlg.criteria[address1] = "12 Main St Springfield";
   ScriptedUser user;
-  user.Then("render the form, open About", [](QWidget* form) {
-        Key(form, Qt::Key_Tab);
-        EXPECT_TRUE(form->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/main-form.png")));
-        RightClickBackground(form);
-      })
+  user.Then("render the form, open About",
+            [](QWidget* form) {
+              Key(form, Qt::Key_Tab);
+              EXPECT_TRUE(form->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/main-form.png")));
+              RightClickBackground(form);
+            })
       .Then("menu: About", [](QWidget* menu) { QTest::keyClick(menu, Qt::Key_A); })
-      .Then("render About", [](QWidget* about) {
-        EXPECT_TRUE(about->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/about.png")));
-        Key(about, Qt::Key_Escape);
-      })
+      .Then("render About",
+            [](QWidget* about) {
+              EXPECT_TRUE(about->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/about.png")));
+              Key(about, Qt::Key_Escape);
+            })
       .Then("leave", [](QWidget* form) { Key(form, Qt::Key_Escape); });
   EXPECT_EQ(dlg.DoModal(), CSearchDlg::kDiscardAndExit);
 }

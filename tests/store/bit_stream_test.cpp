@@ -39,7 +39,9 @@ TEST(BitReader, MostSignificantFirstThenRepeatsLastBitOfLastByte) {
   BitReader reader(in);
   std::string bits;
   for (int i = 0; i < 20; ++i) bits += reader.GetBit() != 0 ? '1' : '0';
-  EXPECT_EQ(bits, "1000000000000001" "1111");
+  EXPECT_EQ(bits,
+            "1000000000000001"
+            "1111");
 }
 
 TEST(BitReader, EmptyInputGivesZeros) {

@@ -24,7 +24,8 @@ TEST(NodeQueue, SameArraysAsStdHeapOnRandomPushesAndPops) {
     for (int step = 0; step < 300; ++step) {
       const bool push = reference.empty() || random() % 3 != 0;
       if (push) {
-        nodes.push_back(std::make_unique<HuffNode>(static_cast<std::uint8_t>(step), weight(random)));
+        nodes.push_back(
+            std::make_unique<HuffNode>(static_cast<std::uint8_t>(step), weight(random)));
         queue.Push(nodes.back().get());
         reference.push_back(nodes.back().get());
         std::push_heap(reference.begin(), reference.end(), Heavier);

@@ -128,8 +128,8 @@ TEST_F(StoreDamageTest, DamagedFilesAreReportedAndKeptAsideByTheNextSave) {
       {"checksum", [](StoreDamageTest& t) { t.CorruptByteOf(0); }, "bad checksum", false},
       {"short header", [](StoreDamageTest& t) { t.TruncateTo(5); },
        "shorter than the 7-byte header: 5 bytes", false},
-      {"table cut short", [](StoreDamageTest& t) { t.TruncateTo(20); },
-       "table cut short: 13 of", false},
+      {"table cut short", [](StoreDamageTest& t) { t.TruncateTo(20); }, "table cut short: 13 of",
+       false},
       {"payload cut short", [](StoreDamageTest& t) { t.TruncateTo(t.Size() * 3 / 4); },
        "payload cut short:", true},
   };
@@ -200,3 +200,18 @@ TEST_F(StoreTest, SaveIntoMissingFolderReportsTheReason) {
 }
 
 }  // namespace
+
+// Regression: saving through a symbolic link replaced the link with a new
+// file and left the real book behind, unchanged and out of date.
+TEST_F(StoreTest, SaveThroughALinkReplacesTheBookItPointsTo) {
+  const std::string real = folder_ + "/real-book.dat";
+  ASSERT_EQ(symlink("real-book.dat", path_.c_str()), 0);
+  Save(Lasts({"Smith"}));
+
+  struct stat info;
+  ASSERT_EQ(lstat(path_.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link itself must stay a link";
+  EXPECT_EQ(Load().records.size(), 1u);
+  EXPECT_EQ(ReadFile(real), FileBytes());
+  unlink(real.c_str());
+}

@@ -77,8 +77,8 @@ TEST(RecordText, WriteRecordCases) {
   const WriteCase cases[] = {
       {"deleted record writes nothing", Record({}), ""},
       {"A and B", Record({"A", "B"}), "A\tB" + std::string(16, '\t') + "\n"},
-      {"only address part 3", Record(Expect({"", "", "", "", "", "", "", "", "", "", "", "", "",
-                                             "", "x"})),
+      {"only address part 3",
+       Record(Expect({"", "", "", "", "", "", "", "", "", "", "", "", "", "", "x"})),
        std::string(14, '\t') + "x" + std::string(3, '\t') + "\n"},
       // A tab or line feed typed into a field would shift every later field on reload.
       {"tab and line feed inside a field", Record({"a\tb", "c\nd"}),
@@ -115,7 +115,8 @@ TEST(RecordText, ParseBookTextCases) {
       {"only a line feed", "\n", {""}},
       // Regression: a line over 2047 characters used to end loading there,
       // and the next save then dropped every record after it.
-      {"line longer than 2047 characters", "a\n" + longLine + "\nc\n",
+      {"line longer than 2047 characters",
+       "a\n" + longLine + "\nc\n",
        {"a", std::string(99, 'L'), "c"}},
   };
   for (const BookCase& c : cases) {
@@ -126,6 +127,17 @@ TEST(RecordText, ParseBookTextCases) {
     EXPECT_EQ(first, c.firstFields) << c.name;
     EXPECT_EQ(CountBookLines(c.text), c.firstFields.size()) << c.name;
   }
+}
+
+// An empty line given as a view without data passed a null pointer to memchr and memcpy.
+TEST(RecordText, EmptyViewWithoutDataParsesToEmptyFields) {
+  StudentRecord record;
+  std::memset(record.fields, 'X', sizeof record.fields);
+  ParseRecord(std::string_view{}, record);
+  EXPECT_TRUE(IsEmpty(record));
+  RecordList records(2);
+  ParseBookText(std::string_view{}, records);
+  EXPECT_TRUE(records.empty());
 }
 
 TEST(RecordText, GeneratedBookSurvivesTextAndBack) {
@@ -149,7 +161,8 @@ TEST(RecordText, GeneratedBookIsVariedAndDeterministic) {
     twoWords += last.find(' ') != std::string::npos;
     lowerCase += last[0] >= 'a' && last[0] <= 'z';
     for (const auto& field : record.fields) {
-      for (const char* p = field; *p != '\0'; ++p) accented += static_cast<unsigned char>(*p) >= 0x80;
+      for (const char* p = field; *p != '\0'; ++p)
+        accented += static_cast<unsigned char>(*p) >= 0x80;
     }
     for (int part = address2; part < address5; ++part) {
       gaps += record.fields[part][0] == '\0' && record.fields[part + 1][0] != '\0';

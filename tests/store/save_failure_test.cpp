@@ -57,7 +57,8 @@ class SaveFailureTest : public StoreTest {
   // do not stop root, so a root test drops to the unprivileged "nobody".
   std::string SaveAsUnprivileged(RecordStore& store) {
     return InChild([&] {
-      if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) return std::string("no setuid");
+      if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+        return std::string("no setuid");
       return Outcome(store.Save());
     });
   }

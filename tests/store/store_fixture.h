@@ -67,7 +67,9 @@ class StoreTest : public ::testing::Test {
     bytes[offset] = static_cast<char>(bytes[offset] ^ 0x01);
     WriteFileBytes(bytes);
   }
-  void Truncate(std::size_t size) { ASSERT_EQ(truncate(path_.c_str(), static_cast<off_t>(size)), 0); }
+  void Truncate(std::size_t size) {
+    ASSERT_EQ(truncate(path_.c_str(), static_cast<off_t>(size)), 0);
+  }
 
   mode_t Mode(const std::string& path) const {
     struct stat info {};

@@ -23,7 +23,7 @@ QWidget* TopWindow() {
 std::string Describe(const QWidget* window) {
   if (window == nullptr) return "no window";
   const int id = toolkit::TemplateIdOf(window);
-  std::string what = id > 0   ? "dialog " + std::to_string(id)
+  std::string what = id > 0    ? "dialog " + std::to_string(id)
                      : id == 0 ? "message box"
                                : window->metaObject()->className();
   return what + " \"" + window->windowTitle().toStdString() + "\"";
@@ -96,7 +96,8 @@ void ScriptedUser::GiveUp(const std::string& why) {
   gaveUp_ = true;
   std::string pending;
   for (std::size_t i = next_; i < steps_.size(); ++i) pending += " \"" + steps_[i].name + "\"";
-  ADD_FAILURE() << "scripted user: " << why << "; steps not run:" << (pending.empty() ? " none" : pending);
+  ADD_FAILURE() << "scripted user: " << why
+                << "; steps not run:" << (pending.empty() ? " none" : pending);
   while (QWidget* top = TopWindow()) {
     Dismiss(top);
     QCoreApplication::processEvents();

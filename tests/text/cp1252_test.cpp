@@ -13,10 +13,9 @@ TEST(Cp1252Test, MapsBytesToCodePoints) {
     unsigned char byte;
     char32_t code;
   } rows[] = {
-      {"ascii", 0x41, U'A'},          {"euro", 0x80, 0x20AC},
-      {"undefined 0x81", 0x81, 0x81}, {"S caron", 0x8A, 0x0160},
-      {"right quote", 0x92, 0x2019},  {"Y diaeresis", 0x9F, 0x0178},
-      {"copyright", 0xA9, 0xA9},      {"y diaeresis", 0xFF, 0xFF},
+      {"ascii", 0x41, U'A'},     {"euro", 0x80, 0x20AC},        {"undefined 0x81", 0x81, 0x81},
+      {"S caron", 0x8A, 0x0160}, {"right quote", 0x92, 0x2019}, {"Y diaeresis", 0x9F, 0x0178},
+      {"copyright", 0xA9, 0xA9}, {"y diaeresis", 0xFF, 0xFF},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(cp1252::ToUnicode(row.byte), row.code) << row.name;
@@ -35,11 +34,21 @@ TEST(Cp1252Test, ToLowerFoldsLettersOnly) {
     unsigned char in;
     unsigned char out;
   } rows[] = {
-      {"A", 'A', 'a'},           {"Z", 'Z', 'z'},           {"@", '@', '@'},
-      {"[", '[', '['},           {"a", 'a', 'a'},           {"A grave", 0xC0, 0xE0},
-      {"times", 0xD7, 0xD7},     {"THORN", 0xDE, 0xFE},     {"sharp s", 0xDF, 0xDF},
-      {"S caron", 0x8A, 0x9A},   {"OE", 0x8C, 0x9C},        {"Z caron", 0x8E, 0x9E},
-      {"Y diaeresis", 0x9F, 0xFF}, {"euro", 0x80, 0x80},    {"a grave", 0xE0, 0xE0},
+      {"A", 'A', 'a'},
+      {"Z", 'Z', 'z'},
+      {"@", '@', '@'},
+      {"[", '[', '['},
+      {"a", 'a', 'a'},
+      {"A grave", 0xC0, 0xE0},
+      {"times", 0xD7, 0xD7},
+      {"THORN", 0xDE, 0xFE},
+      {"sharp s", 0xDF, 0xDF},
+      {"S caron", 0x8A, 0x9A},
+      {"OE", 0x8C, 0x9C},
+      {"Z caron", 0x8E, 0x9E},
+      {"Y diaeresis", 0x9F, 0xFF},
+      {"euro", 0x80, 0x80},
+      {"a grave", 0xE0, 0xE0},
   };
   for (const Row& row : rows) EXPECT_EQ(cp1252::ToLower(row.in), row.out) << row.name;
 }
@@ -60,8 +69,16 @@ TEST(Cp1252Test, FromUtf8MarksWhatItCannotHold) {
     bool exact;
     std::size_t badOffset;
   } rows[] = {
-      {"plain", "M\xC3\xBCller \xE2\x82\xAC" "5", "M\xFCller \x80" "5", true, 0},
-      {"CJK", "a\xE6\x97\xA5" "b", "a?b", false, 1},
+      {"plain",
+       "M\xC3\xBCller \xE2\x82\xAC"
+       "5",
+       "M\xFCller \x80"
+       "5",
+       true, 0},
+      {"CJK",
+       "a\xE6\x97\xA5"
+       "b",
+       "a?b", false, 1},
       {"emoji is one character", "\xF0\x9F\x98\x80", "?", false, 0},
       {"cut-off sequence", "ab\xC3", "ab?", false, 2},
       {"stray continuation", "\x80x", "?x", false, 0},

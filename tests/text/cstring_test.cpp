@@ -57,18 +57,12 @@ TEST(CStringTest, FindReturnsTheFirstIndexOrMinusOne) {
     int start;
     int expected;
   } rows[] = {
-      {"inside", "goldsmith", "smith", 0, 4},
-      {"at the start", "smith", "smi", 0, 0},
-      {"first of two", "abab", "ab", 0, 0},
-      {"from a start", "abab", "ab", 1, 2},
-      {"missing", "smith", "jones", 0, -1},
-      {"longer than the text", "abc", "abcd", 0, -1},
-      {"empty in text", "abc", "", 0, 0},
-      {"empty in empty", "", "", 0, 0},
-      {"something in empty", "", "a", 0, -1},
-      {"case matters", "Smith", "smith", 0, -1},
-      {"start past the end", "abc", "a", 9, -1},
-      {"trailing blank", "smith", "smith ", 0, -1},
+      {"inside", "goldsmith", "smith", 0, 4},    {"at the start", "smith", "smi", 0, 0},
+      {"first of two", "abab", "ab", 0, 0},      {"from a start", "abab", "ab", 1, 2},
+      {"missing", "smith", "jones", 0, -1},      {"longer than the text", "abc", "abcd", 0, -1},
+      {"empty in text", "abc", "", 0, 0},        {"empty in empty", "", "", 0, 0},
+      {"something in empty", "", "a", 0, -1},    {"case matters", "Smith", "smith", 0, -1},
+      {"start past the end", "abc", "a", 9, -1}, {"trailing blank", "smith", "smith ", 0, -1},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(CString(row.text).Find(row.what, row.start), row.expected) << row.name;

@@ -52,7 +52,9 @@ END_MESSAGE_MAP()
 
 using ControlsTest = GuiTest;
 
-QListView* ListOf(QWidget* window) { return qobject_cast<QListView*>(Control(window, IDC_MATCH_LIST)); }
+QListView* ListOf(QWidget* window) {
+  return qobject_cast<QListView*>(Control(window, IDC_MATCH_LIST));
+}
 
 TEST_F(ControlsTest, ListBoxKeepsOrderAndNotifiesDoubleClicks) {
   ListDlg dlg;
@@ -103,7 +105,8 @@ TEST_F(ControlsTest, MessageBoxesAnswerWithTheirButtonIds) {
       {"Yes/No, Alt+Y", MB_YESNO, [](QWidget* b) { Key(b, Qt::Key_Y, Qt::AltModifier); }, IDYES},
       {"Yes/No, Alt+N", MB_YESNO, [](QWidget* b) { Key(b, Qt::Key_N, Qt::AltModifier); }, IDNO},
       {"Yes/No, click No", MB_YESNO, [](QWidget* b) { Click(b, IDNO); }, IDNO},
-      {"Yes/No/Cancel, Escape", MB_YESNOCANCEL, [](QWidget* b) { Key(b, Qt::Key_Escape); }, IDCANCEL},
+      {"Yes/No/Cancel, Escape", MB_YESNOCANCEL, [](QWidget* b) { Key(b, Qt::Key_Escape); },
+       IDCANCEL},
       {"Yes/No/Cancel, close box", MB_YESNOCANCEL, [](QWidget* b) { b->close(); }, IDCANCEL},
       {"Yes/No/Cancel, N", MB_YESNOCANCEL, [](QWidget* b) { Key(b, Qt::Key_N); }, IDNO},
       {"OK, Escape", MB_OK | MB_ICONINFORMATION, [](QWidget* b) { Key(b, Qt::Key_Escape); }, IDOK},
@@ -139,20 +142,23 @@ TEST_F(ControlsTest, InformationBoxHasItsCaptionIconAndOk) {
   int answer = 0;
   QWidget* ownerWindow = nullptr;
   ScriptedUser user;
-  user.Then("About box: ask", [&](QWidget* about) {
-    ownerWindow = about;
-    answer = owner.MessageBox("Your search did not return any result.  Please try again",
-                              "No Result", MB_ICONINFORMATION);
-  })
-      .Then("the box", [&](QWidget* box) {
-        EXPECT_EQ(box->windowTitle(), QStringLiteral("No Result"));
-        const auto* icon = box->findChild<QLabel*>(QStringLiteral("messageIcon"));
-        ASSERT_NE(icon, nullptr);
-        EXPECT_EQ(icon->property("kestrelIcon").toString(), QStringLiteral("information"));
-        EXPECT_EQ(Text(box, IDOK), QStringLiteral("OK"));
-        EXPECT_EQ(box->parentWidget(), ownerWindow) << "owned by the window it was asked from";
-        Click(box, IDOK);
-      })
+  user.Then("About box: ask",
+            [&](QWidget* about) {
+              ownerWindow = about;
+              answer = owner.MessageBox("Your search did not return any result.  Please try again",
+                                        "No Result", MB_ICONINFORMATION);
+            })
+      .Then("the box",
+            [&](QWidget* box) {
+              EXPECT_EQ(box->windowTitle(), QStringLiteral("No Result"));
+              const auto* icon = box->findChild<QLabel*>(QStringLiteral("messageIcon"));
+              ASSERT_NE(icon, nullptr);
+              EXPECT_EQ(icon->property("kestrelIcon").toString(), QStringLiteral("information"));
+              EXPECT_EQ(Text(box, IDOK), QStringLiteral("OK"));
+              EXPECT_EQ(box->parentWidget(), ownerWindow)
+                  << "owned by the window it was asked from";
+              Click(box, IDOK);
+            })
       .Then("About box: leave", [](QWidget* about) { Key(about, Qt::Key_Escape); });
   EXPECT_EQ(owner.DoModal(), IDCANCEL);
   EXPECT_EQ(answer, IDOK);

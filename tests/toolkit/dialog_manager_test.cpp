@@ -14,6 +14,7 @@
 
 #include "app/toolkit/afxwin.h"
 #include "app/toolkit/qt_access.h"
+#include "gtest/gtest-spi.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/scripted_user.h"
@@ -56,12 +57,11 @@ TEST_F(DialogManagerTest, TabFollowsTemplateOrderSkippingHiddenAndDisabled) {
   ScriptedUser user;
   user.Then("walk the tab stops", [&](QWidget* form) {
     EXPECT_EQ(FocusedId(form), IDC_FIRST_NAME) << "first tab stop of the template";
-    const std::vector<int> expected = {IDC_LAST_NAME,     IDC_SEARCH,       IDC_STUDENT_NO,
-                                       IDC_MIDDLE_NAME1,  IDC_MIDDLE_NAME2, IDC_GENDER,
-                                       IDC_BIRTHDAY,      IDC_PHONE,        IDC_PARENT_NAME,
-                                       IDC_PARENT_PHONE,  IDC_ADDRESS,      IDC_SAVE_AND_EXIT,
-                                       IDC_CELL_PHONE,    IDC_EMAIL,        IDC_CREATE_NEW_RECORD,
-                                       IDCANCEL,          IDC_FIRST_NAME};
+    const std::vector<int> expected = {
+        IDC_LAST_NAME, IDC_SEARCH,        IDC_STUDENT_NO, IDC_MIDDLE_NAME1, IDC_MIDDLE_NAME2,
+        IDC_GENDER,    IDC_BIRTHDAY,      IDC_PHONE,      IDC_PARENT_NAME,  IDC_PARENT_PHONE,
+        IDC_ADDRESS,   IDC_SAVE_AND_EXIT, IDC_CELL_PHONE, IDC_EMAIL,        IDC_CREATE_NEW_RECORD,
+        IDCANCEL,      IDC_FIRST_NAME};
     std::vector<int> seen;
     for (std::size_t i = 0; i < expected.size(); ++i) {
       Key(form, Qt::Key_Tab);
@@ -93,7 +93,8 @@ TEST_F(DialogManagerTest, EnterClicksFocusedButtonElseVisibleEnabledDefault) {
       {"focused push button",
        [](RecordingDlg& d) { d.GetDlgItem(IDC_SAVE_CHANGES)->SetFocus(); },
        {IDC_SAVE_CHANGES}},
-      {"edit, default button shown", [](RecordingDlg& d) { d.GetDlgItem(IDC_PHONE)->SetFocus(); },
+      {"edit, default button shown",
+       [](RecordingDlg& d) { d.GetDlgItem(IDC_PHONE)->SetFocus(); },
        {IDC_NEXT_RECORD}},
       {"edit, default button hidden",
        [](RecordingDlg& d) {
@@ -154,8 +155,7 @@ TEST_F(DialogManagerTest, MnemonicsClickButtonsWithAltOrOnAButton) {
     Key(window, Qt::Key_D);  // on a button the letter alone is enough
     dlg.GetDlgItem(IDC_NEXT_RECORD)->ShowWindow(SW_HIDE);
     Key(window, Qt::Key_N, Qt::AltModifier);  // hidden: nothing
-    EXPECT_EQ(dlg.clicks,
-              (std::vector<int>{IDC_NEXT_RECORD, IDC_SAVE_CHANGES, IDC_DELETE_RECORD}));
+    EXPECT_EQ(dlg.clicks, (std::vector<int>{IDC_NEXT_RECORD, IDC_SAVE_CHANGES, IDC_DELETE_RECORD}));
     Key(window, Qt::Key_O, Qt::AltModifier);  // "Start &Over" is button 2
   });
   EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -247,7 +247,9 @@ TEST_F(DialogManagerTest, EditsShowWindows1252AsUnicodeAndGiveItBack) {
     Key(form, Qt::Key_Return);  // no default button: OK saves and ends
   });
   EXPECT_EQ(dlg.DoModal(), IDOK);
-  EXPECT_EQ(dlg.last, "M\xFCller \x80" "5");
+  EXPECT_EQ(dlg.last,
+            "M\xFCller \x80"
+            "5");
   EXPECT_EQ(dlg.first, "Zo\xEB ?") << "what the code page cannot hold becomes ?";
   EXPECT_EQ(dlg.student, "a b  c") << "tabs and line breaks become blanks";
   EXPECT_EQ(dlg.middle, "abcde") << "EM_LIMITTEXT";
@@ -302,6 +304,28 @@ TEST_F(DialogManagerTest, SetIconGivesTheWindowBothSizes) {
   });
   EXPECT_EQ(dlg.DoModal(), IDCANCEL);
   EXPECT_EQ(AfxGetApp()->LoadIcon(9999), nullptr);
+}
+
+// A dialog that nobody answers must not hang the test run.
+int RunUnansweredDialog() {
+  RecordingDlg dlg(IDD_MATCH_LIST);
+  ScriptedUser user(std::chrono::milliseconds(200));
+  user.Then("look, but do not answer", [](QWidget*) {}).Then("never comes", [](QWidget*) {});
+  return static_cast<int>(dlg.DoModal());
+}
+
+// A window the script did not expect is ended at once.
+int RunUnexpectedBox() {
+  ScriptedUser user;
+  return AfxMessageBox("Unexpected?");
+}
+
+TEST_F(DialogManagerTest, ScriptedUserEndsWhatNobodyAnswers) {
+  static int result = 0;
+  EXPECT_NONFATAL_FAILURE(result = RunUnansweredDialog(), "time limit reached on dialog 130");
+  EXPECT_EQ(result, -1);
+  EXPECT_NONFATAL_FAILURE(result = RunUnexpectedBox(), "no step is left");
+  EXPECT_EQ(result, -1);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ TEST(DialogUnitsTest, MulDivRoundsHalvesAwayFromZero) {
       {10, 13, 8, 16},   // 16.25
       {4, 13, 8, 7},     // 6.5
       {3, 6, 4, 5},      // 4.5
-      {0, 7, 4, 0},      {-3, 6, 4, -5}, {3, -6, 4, -5}, {7, 7, 0, 0},
+      {0, 7, 4, 0},     {-3, 6, 4, -5}, {3, -6, 4, -5}, {7, 7, 0, 0},
   };
   for (const Row& row : rows) {
     EXPECT_EQ(MulDiv(row.a, row.b, row.c), row.expected)

@@ -44,8 +44,8 @@ class KestrelBookTest : public ::testing::Test {
   // Runs kestrel-book with `args` in the test folder, `input` on standard input.
   Outcome Book(const std::string& args, const std::string& input = "") {
     Write(".in", input);
-    const std::string command = "cd '" + folder_ + "' && '" KESTREL_BOOK "' " + args +
-                                " < .in > .out 2> .err";
+    const std::string command =
+        "cd '" + folder_ + "' && '" KESTREL_BOOK "' " + args + " < .in > .out 2> .err";
     const int status = std::system(command.c_str());
     Outcome run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -88,9 +88,9 @@ TEST_F(KestrelBookTest, CheckOfASoundBookSaysWhatItHolds) {
   const Outcome check = Book("check");  // phone.dat of the current folder
   EXPECT_EQ(check.exitCode, 0);
   EXPECT_EQ(check.err, "");
-  for (const char* line : {"file: phone.dat\n", "checksum: 0x", " (ok)\n", "table entries: ",
-                           "payload: ", "records: 2\n", "longest line: 19 characters\n",
-                           "status: sound\n"}) {
+  for (const char* line : {"file: phone.dat\n", "checksum: 0x", " (ok)\n",
+                           "table entries: ", "payload: ", "records: 2\n",
+                           "longest line: 19 characters\n", "status: sound\n"}) {
     EXPECT_NE(check.out.find(line), std::string::npos) << line << " in\n" << check.out;
   }
 }

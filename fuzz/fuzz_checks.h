@@ -1,0 +1,37 @@
+// What must hold for any input of the three fuzz targets. The fuzzers and the
+// corpus replay test both call these, so a finding replays without clang.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Each check runs one path of the book over `input` and returns the first
+// property that failed, in words naming it, or an empty string when every
+// property held. A crash, a sanitizer report or a hang is a failure too, but
+// one that the check cannot return.
+
+// Decoding `input` as a whole data file, then reading the decoded text as a
+// book (the load path): nothing is appended to what the output held before;
+// a file without a trustworthy header or table gives nothing; the decoded
+// bytes never outnumber what the payload present can hold at the shortest
+// code length, nor what totalBits allows; the fast decoder and the
+// bit-by-bit reference give the same bytes and the same report; a file found
+// sound whose text matches its table encodes back to itself.
+std::string CheckDecodeFile(std::string_view input);
+
+// Reading `input` as the decoded text of a book: one record per line (no
+// more, no fewer), every field NUL-terminated with at most 99 characters and
+// equal to what the field rules give, and saving those records then loading
+// the saved text gives the same live records.
+std::string CheckLoadText(std::string_view input);
+
+// Encoding the bytes of `input` (or, when it starts with the byte 0xFF, the
+// runs it describes: see ExpandRuns) and decoding the file: the bytes come
+// back exactly, the file is judged sound and has the size its counts and
+// bits give, and the fast and reference engines write the same file.
+std::string CheckRoundTrip(std::string_view input);
+
+// Expands a run description: after the first byte, each pair (value, n)
+// stands for `value` repeated 2^(n % 17) times, up to 128 KiB in all. Skewed
+// counts give the long codes (up to 17 bits) that short inputs never reach.
+std::string ExpandRuns(std::string_view description);
