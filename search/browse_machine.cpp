@@ -4,7 +4,9 @@
 namespace browse {
 
 BrowseMachine::BrowseMachine(int matchCount)
-    : state_(matchCount >= 2 ? State::kList : matchCount == 1 ? State::kSingle : State::kDone),
+    : state_(matchCount >= 2   ? State::kList
+             : matchCount == 1 ? State::kSingle
+                               : State::kDone),
       count_(matchCount) {}
 
 Step BrowseMachine::Next() const {

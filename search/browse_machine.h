@@ -6,8 +6,8 @@
 namespace browse {
 
 // Result codes of the two dialogs that browsing runs.
-inline constexpr int kOk = 1;          // list: a choice was made; record: "View Matching List"
-inline constexpr int kCancel = 2;      // either dialog: leave browsing
+inline constexpr int kOk = 1;             // list: a choice was made; record: "View Matching List"
+inline constexpr int kCancel = 2;         // either dialog: leave browsing
 inline constexpr int kNextRecord = 1020;  // record: "Next Record", also after a delete
 
 // What to show next.

@@ -14,7 +14,8 @@ OptionMatch TakeValueOption(const std::vector<std::string>& args, std::size_t& i
   const std::string_view arg = args[i];
   for (std::string_view name : names) {
     if (arg == name) {
-      if (i + 1 >= args.size() || (refuseEmpty && args[i + 1].empty())) return OptionMatch::kMissingValue;
+      if (i + 1 >= args.size() || (refuseEmpty && args[i + 1].empty()))
+        return OptionMatch::kMissingValue;
       value = args[++i];
       return OptionMatch::kTaken;
     }
@@ -45,8 +46,8 @@ int LoadBook(RecordStore& store, MissingBook missing) {
   if (report.damaged) {
     constexpr std::string_view kUnreadable = "cannot read: ";
     if (report.problem.starts_with(kUnreadable)) {
-      return Fail(kExitUsage, path + ": cannot read: " +
-                                  LowerFirst(report.problem.substr(kUnreadable.size())));
+      return Fail(kExitUsage,
+                  path + ": cannot read: " + LowerFirst(report.problem.substr(kUnreadable.size())));
     }
     return Fail(kExitDamaged, path + ": " + report.problem);
   }

@@ -181,7 +181,8 @@ ImportResult ImportRecords(std::string_view fileBytes, RecordList& records) {
   // Room for one record per line at most, so that the 1.7 KB records are
   // written once, never moved by the vector's growth.
   const std::size_t before = records.size();
-  records.reserve(before + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  records.reserve(before + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) +
+                  1);
   auto refuse = [&](std::string error) {
     records.resize(before);
     result.error = std::move(error);
@@ -198,9 +199,8 @@ ImportResult ImportRecords(std::string_view fileBytes, RecordList& records) {
       continue;
     }
     if (fields.size() != fieldOfColumn.size()) {
-      const int column = fields.size() > fieldOfColumn.size()
-                             ? static_cast<int>(fieldOfColumn.size()) + 1
-                             : 0;
+      const int column =
+          fields.size() > fieldOfColumn.size() ? static_cast<int>(fieldOfColumn.size()) + 1 : 0;
       return refuse(Where(reader.RowLine(), column, "") + ": " + std::to_string(fields.size()) +
                     (fields.size() == 1 ? " field" : " fields") + " where the header has " +
                     std::to_string(fieldOfColumn.size()));

@@ -13,9 +13,9 @@ namespace book_csv {
 
 // The header names of the seventeen fields, in field order.
 inline constexpr std::array<std::string_view, StudentRecord::kFieldCount> kColumnNames = {
-    "student_no",  "last_name",    "first_name", "middle_name1", "middle_name2", "gender",
-    "birthday",    "phone",        "email",      "cell_phone",   "parent_name",  "parent_phone",
-    "address1",    "address2",     "address3",   "address4",     "address5"};
+    "student_no", "last_name", "first_name", "middle_name1", "middle_name2", "gender",
+    "birthday",   "phone",     "email",      "cell_phone",   "parent_name",  "parent_phone",
+    "address1",   "address2",  "address3",   "address4",     "address5"};
 
 // Converts UTF-8 text to Windows-1252 into `out`. Returns false, with `why`
 // set to "not valid UTF-8" or "character U+XXXX has no place in

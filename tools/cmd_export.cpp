@@ -43,7 +43,8 @@ int Export(const std::vector<std::string>& args) {
     if (match == OptionMatch::kNo) match = TakeValueOption(args, i, {"-o", "--output"}, outPath);
     if (match == OptionMatch::kTaken) continue;
     if (match == OptionMatch::kMissingValue) return Fail(kExitUsage, arg + " needs a value");
-    return Fail(kExitUsage, "export: unexpected argument '" + arg + "' (see kestrel-book export --help)");
+    return Fail(kExitUsage,
+                "export: unexpected argument '" + arg + "' (see kestrel-book export --help)");
   }
 
   RecordStore store(bookPath.c_str());

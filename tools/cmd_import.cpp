@@ -68,10 +68,10 @@ int Import(const std::vector<std::string>& args) {
   if (!imported.ok) return Fail(kExitDamaged, csvPath + ": " + imported.error);
   if (imported.added > 0) {
     const SaveResult saved = store.Save();
-    if (!saved.ok) return Fail(kExitDamaged, bookPath + ": cannot save: " + LowerFirst(saved.reason));
+    if (!saved.ok)
+      return Fail(kExitDamaged, bookPath + ": cannot save: " + LowerFirst(saved.reason));
   }
-  std::cout << "added " << Count(imported.added, "record", "records") << " to "
-            << bookPath;
+  std::cout << "added " << Count(imported.added, "record", "records") << " to " << bookPath;
   if (imported.emptyRows > 0) {
     std::cout << "; skipped " << Count(imported.emptyRows, "empty row", "empty rows");
   }

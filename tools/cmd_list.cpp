@@ -27,7 +27,8 @@ int List(const std::vector<std::string>& args) {
     const OptionMatch match = TakeValueOption(args, i, {"-f", "--file"}, bookPath);
     if (match == OptionMatch::kTaken) continue;
     if (match == OptionMatch::kMissingValue) return Fail(kExitUsage, arg + " needs a value");
-    return Fail(kExitUsage, "list: unexpected argument '" + arg + "' (see kestrel-book list --help)");
+    return Fail(kExitUsage,
+                "list: unexpected argument '" + arg + "' (see kestrel-book list --help)");
   }
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;

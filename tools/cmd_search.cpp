@@ -69,7 +69,8 @@ int Search(const std::vector<std::string>& args) {
     std::string value;
     OptionMatch match = TakeCriterion(args, i, value, which);
     if (match == OptionMatch::kTaken) {
-      if (given[which]) return Fail(kExitUsage, "search: " + CriterionOption(which) + " given twice");
+      if (given[which])
+        return Fail(kExitUsage, "search: " + CriterionOption(which) + " given twice");
       given[which] = true;
       criteria.text[which] = std::move(value);
       continue;
@@ -77,7 +78,8 @@ int Search(const std::vector<std::string>& args) {
     if (match == OptionMatch::kNo) match = TakeValueOption(args, i, {"-f", "--file"}, bookPath);
     if (match == OptionMatch::kTaken) continue;
     if (match == OptionMatch::kMissingValue) return Fail(kExitUsage, arg + " needs a value");
-    return Fail(kExitUsage, "search: unexpected argument '" + arg + "' (see kestrel-book search --help)");
+    return Fail(kExitUsage,
+                "search: unexpected argument '" + arg + "' (see kestrel-book search --help)");
   }
   // Criteria arrive in UTF-8 and are compared in the book's Windows-1252.
   for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
@@ -110,4 +112,5 @@ int Search(const std::vector<std::string>& args) {
 
 }  // namespace
 
-KESTREL_COMMAND(Search, "search", "search [OPTIONS]", "print the records the program's search finds");
+KESTREL_COMMAND(Search, "search", "search [OPTIONS]",
+                "print the records the program's search finds");

@@ -14,9 +14,12 @@ bool NeedsQuotes(std::string_view field, char delimiter) {
 
 std::string DelimiterName(char delimiter) {
   switch (delimiter) {
-    case ',': return "comma";
-    case ';': return "semicolon";
-    default: return "tab";
+    case ',':
+      return "comma";
+    case ';':
+      return "semicolon";
+    default:
+      return "tab";
   }
 }
 

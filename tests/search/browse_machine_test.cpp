@@ -24,8 +24,10 @@ struct ScriptLine {
 
 std::string Describe(const Step& step) {
   switch (step.dialog) {
-    case Dialog::kMatchList: return "list";
-    case Dialog::kDone: return "done";
+    case Dialog::kMatchList:
+      return "list";
+    case Dialog::kDone:
+      return "done";
     case Dialog::kRecord:
       return "record " + std::to_string(step.element) + " at " + std::to_string(step.position) +
              " of " + std::to_string(step.count);
@@ -41,7 +43,8 @@ void Play(const char* name, int count, const std::vector<ScriptLine>& script) {
     ++line;
     const Step step = machine.Next();
     if (expected.element == kList) {
-      ASSERT_EQ(step.dialog, Dialog::kMatchList) << name << " line " << line << ": " << Describe(step);
+      ASSERT_EQ(step.dialog, Dialog::kMatchList)
+          << name << " line " << line << ": " << Describe(step);
       machine.OnListResult(expected.result, expected.chosen);
     } else {
       ASSERT_EQ(step.dialog, Dialog::kRecord) << name << " line " << line << ": " << Describe(step);
@@ -60,8 +63,7 @@ constexpr int kCancel = browse::kCancel;
 constexpr int kNext = browse::kNextRecord;
 
 TEST(BrowseMachineTest, TwoMatchesChooseTheSecond) {
-  Play("two", 2,
-       {{kList, 0, kOk, 1}, {1, 1, kNext, 0}, {0, 2, kNext, 0}, {kList, 0, kCancel, 0}});
+  Play("two", 2, {{kList, 0, kOk, 1}, {1, 1, kNext, 0}, {0, 2, kNext, 0}, {kList, 0, kCancel, 0}});
 }
 
 TEST(BrowseMachineTest, WrapsFromTheChosenRecordThroughAll) {
@@ -111,7 +113,11 @@ TEST(BrowseMachineTest, SingleMatchShownUntilCancelled) {
 
 TEST(BrowseMachineTest, OtherResultsCountAsChoiceOrNext) {
   Play("odd codes", 3,
-       {{kList, 0, 1023, 1}, {1, 1, 1025, 0}, {2, 2, 0, 0}, {0, 3, 1020, 0}, {kList, 0, kCancel, 0}});
+       {{kList, 0, 1023, 1},
+        {1, 1, 1025, 0},
+        {2, 2, 0, 0},
+        {0, 3, 1020, 0},
+        {kList, 0, kCancel, 0}});
 }
 
 // A dialog that fails to run must not loop forever nor index past the matches.

@@ -22,10 +22,8 @@ bool Matches(const StudentRecord& record, int criterion, const std::string& text
   return !matches.empty();
 }
 
-const StudentRecord kElmStreet = MakeRecord({{lastName, "Doe"},
-                                             {address1, "Elm"},
-                                             {address2, "Apt4"},
-                                             {address4, "Springfield"}});
+const StudentRecord kElmStreet = MakeRecord(
+    {{lastName, "Doe"}, {address1, "Elm"}, {address2, "Apt4"}, {address4, "Springfield"}});
 
 struct MatchCase {
   const char* name;
@@ -61,12 +59,33 @@ TEST(FindMatchesTest, MatchingTable) {
       {"address: parts never join without their blank", kElmStreet, address1, "elmapt4", false},
       {"E acute folds", Person("\xC9lise"), lastName, "\xE9lise", true},
       {"e acute folds", Person("\xE9lise"), lastName, "\xC9LISE", true},
-      {"S caron folds", Person("\x8A" "ekar"), lastName, "\x9A" "ek", true},
-      {"s caron folds", Person("\x9A" "ekar"), lastName, "\x8A" "EK", true},
+      {"S caron folds",
+       Person("\x8A"
+              "ekar"),
+       lastName,
+       "\x9A"
+       "ek",
+       true},
+      {"s caron folds",
+       Person("\x9A"
+              "ekar"),
+       lastName,
+       "\x8A"
+       "EK",
+       true},
       {"Y diaeresis folds", Person("Ha\x9F"), lastName, "ha\xFF", true},
       {"accent is not dropped", Person("\xC9lise"), lastName, "elise", false},
-      {"times sign is no letter", Person("a\xD7" "b"), lastName, "a\xF7" "b", false},
-      {"sharp s equals itself", Person("Stra\xDF" "e"), lastName, "STRA\xDF", true},
+      {"times sign is no letter",
+       Person("a\xD7"
+              "b"),
+       lastName,
+       "a\xF7"
+       "b",
+       false},
+      {"sharp s equals itself",
+       Person("Stra\xDF"
+              "e"),
+       lastName, "STRA\xDF", true},
   };
   for (const MatchCase& row : cases) {
     EXPECT_EQ(Matches(row.record, row.criterion, row.text), row.expected) << row.name;

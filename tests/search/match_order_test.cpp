@@ -42,7 +42,8 @@ TEST(MatchOrderTest, OrderTable) {
       const StudentRecord& a = row.ascending[i];
       const StudentRecord& b = row.ascending[i + 1];
       EXPECT_TRUE(LabelLess(a, b)) << row.name << ": " << RecordLabel(a) << " < " << RecordLabel(b);
-      EXPECT_FALSE(LabelLess(b, a)) << row.name << ": " << RecordLabel(b) << " !< " << RecordLabel(a);
+      EXPECT_FALSE(LabelLess(b, a))
+          << row.name << ": " << RecordLabel(b) << " !< " << RecordLabel(a);
     }
     RecordList shuffled(row.ascending.rbegin(), row.ascending.rend());
     const std::vector<std::string> labels = SortMatches(shuffled);
@@ -67,7 +68,8 @@ TEST(MatchOrderTest, SortMatchesOfNothingAndOfOne) {
 // whole with its own link, and return each record's own label.
 TEST(MatchOrderTest, SortMatchesAgreesWithSortByLabelLess) {
   std::mt19937 random(99);
-  const char* lasts[] = {"Smith", "smith", "Smith Jr", "Smith-Jones", "Adams", "", "9x", "\xC9mile"};
+  const char* lasts[] = {"Smith", "smith", "Smith Jr", "Smith-Jones",
+                         "Adams", "",      "9x",       "\xC9mile"};
   const char* firsts[] = {"Ann", "Bo", ""};
   const char* phones[] = {"10", "2", ""};
   for (int round = 0; round < 20; ++round) {

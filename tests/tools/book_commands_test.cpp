@@ -81,7 +81,8 @@ class BookCommandsTest : public ::testing::Test {
   std::string folder_;
 };
 
-void ExpectSameRecords(const RecordList& actual, const RecordList& expected, const std::string& name) {
+void ExpectSameRecords(const RecordList& actual, const RecordList& expected,
+                       const std::string& name) {
   ASSERT_EQ(actual.size(), expected.size()) << name;
   for (std::size_t i = 0; i < actual.size(); ++i) {
     for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
@@ -123,13 +124,20 @@ TEST_F(BookCommandsTest, ImportAppendsAfterTheRecordsOfTheBook) {
 
 TEST_F(BookCommandsTest, AccentedNamesTravelAsUtf8AndStayWindows1252InTheBook) {
   const RecordList book = {Record({{lastName, "\xC9mond"}, {firstName, "Zo\xEB"}}),
-                           Record({{lastName, "\x8A" "imek"}, {address1, "\x80 5, Stra\xDF" "e"}})};
+                           Record({{lastName,
+                                    "\x8A"
+                                    "imek"},
+                                   {address1,
+                                    "\x80 5, Stra\xDF"
+                                    "e"}})};
   SaveBook("phone.dat", book);
   const Outcome exported = Run("export");
   ASSERT_EQ(exported.exitCode, 0) << exported.err;
   EXPECT_NE(exported.out.find(",\xC3\x89mond,Zo\xC3\xAB,"), std::string::npos) << exported.out;
   EXPECT_NE(exported.out.find(",\xC5\xA0imek,"), std::string::npos) << exported.out;
-  EXPECT_NE(exported.out.find(",\"\xE2\x82\xAC 5, Stra\xC3\x9F" "e\","), std::string::npos);
+  EXPECT_NE(exported.out.find(",\"\xE2\x82\xAC 5, Stra\xC3\x9F"
+                              "e\","),
+            std::string::npos);
   Write("out.csv", exported.out);
   ASSERT_EQ(Run("import out.csv -f copy.dat").exitCode, 0);
   ExpectSameRecords(LoadBook("copy.dat"), book, "accents");
@@ -137,7 +145,8 @@ TEST_F(BookCommandsTest, AccentedNamesTravelAsUtf8AndStayWindows1252InTheBook) {
 
 TEST_F(BookCommandsTest, SpreadsheetCsvWithBomCrlfAndQuotedCommas) {
   Write("sheet.csv",
-        "\xEF\xBB\xBF" "last_name,first_name,address1,phone\r\n"
+        "\xEF\xBB\xBF"
+        "last_name,first_name,address1,phone\r\n"
         "Smith,\"Ann, B.\",\"1 Elm St, Apt 4\",555-0101\r\n"
         "\"O\"\"Neil\",Bo,\"two\r\nlines\",\r\n");
   // The second row's address holds a line break, which a record cannot hold.
@@ -148,14 +157,17 @@ TEST_F(BookCommandsTest, SpreadsheetCsvWithBomCrlfAndQuotedCommas) {
   EXPECT_EQ(access(Path("phone.dat").c_str(), F_OK), -1) << "a refused import created the book";
 
   Write("sheet.csv",
-        "\xEF\xBB\xBF" "last_name;first_name;address1;phone\r\n"
+        "\xEF\xBB\xBF"
+        "last_name;first_name;address1;phone\r\n"
         "Smith;\"Ann; B.\";\"1 Elm St, Apt 4\";555-0101\r\n"
         "\"O\"\"Neil\";Bo;;\r\n");
   imported = Run("import sheet.csv");
   ASSERT_EQ(imported.exitCode, 0) << imported.err;
   ExpectSameRecords(LoadBook("phone.dat"),
-                    {Record({{lastName, "Smith"}, {firstName, "Ann; B."},
-                             {address1, "1 Elm St, Apt 4"}, {phone, "555-0101"}}),
+                    {Record({{lastName, "Smith"},
+                             {firstName, "Ann; B."},
+                             {address1, "1 Elm St, Apt 4"},
+                             {phone, "555-0101"}}),
                      Record({{lastName, "O\"Neil"}, {firstName, "Bo"}})},
                     "spreadsheet");
 }
@@ -177,9 +189,11 @@ TEST_F(BookCommandsTest, EveryKindOfBadRowLeavesTheBookByteForByte) {
        "line 2, column 2 (first_name): character U+674E has no place in Windows-1252"},
       {"not UTF-8", header + "M\xFCller,x\n", "line 2, column 1 (last_name): not valid UTF-8"},
       {"tab", header + "\"a\tb\",x\n", "line 2, column 1 (last_name): tab inside a field"},
-      {"line break", header + "x,\"a\nb\"\n", "line 2, column 2 (first_name): line break inside a field"},
+      {"line break", header + "x,\"a\nb\"\n",
+       "line 2, column 2 (first_name): line break inside a field"},
       {"column count", header + "Lee\n", "line 2: 1 field where the header has 2"},
-      {"unterminated quote", header + "Lee,\"Bo\n", "line 2, column 2: quoted field not closed before the end of the file"},
+      {"unterminated quote", header + "Lee,\"Bo\n",
+       "line 2, column 2: quoted field not closed before the end of the file"},
       {"unknown column", "last_name,age\nLee,9\n",
        "line 1, column 2: unknown column \"age\"; the columns are student_no, last_name, "
        "first_name, middle_name1, middle_name2, gender, birthday, phone, email, cell_phone, "
@@ -203,8 +217,7 @@ TEST_F(BookCommandsTest, DamagedOrMissingBooksAreRefused) {
   for (const char* command : {"import in.csv", "export", "list", "search --last-name x"}) {
     const Outcome run = Run(command);
     EXPECT_EQ(run.exitCode, 1) << command;
-    EXPECT_EQ(run.err, "kestrel-book: phone.dat: bad checksum\n")
-        << command;
+    EXPECT_EQ(run.err, "kestrel-book: phone.dat: bad checksum\n") << command;
     EXPECT_EQ(Read("phone.dat"), damaged) << command;
   }
   for (const char* command : {"export -f none.dat", "list -f none.dat", "search -f none.dat"}) {
@@ -213,7 +226,8 @@ TEST_F(BookCommandsTest, DamagedOrMissingBooksAreRefused) {
     EXPECT_EQ(run.err, "kestrel-book: none.dat: no such file\n") << command;
   }
   mkdir(Path("folder.dat").c_str(), 0700);
-  EXPECT_EQ(Run("list -f folder.dat").err, "kestrel-book: folder.dat: cannot read: is a directory\n");
+  EXPECT_EQ(Run("list -f folder.dat").err,
+            "kestrel-book: folder.dat: cannot read: is a directory\n");
   EXPECT_EQ(Run("import none.csv").err, "kestrel-book: none.csv: no such file or directory\n");
 }
 
@@ -224,13 +238,16 @@ TEST_F(BookCommandsTest, UsageErrors) {
   };
   const Case cases[] = {
       {"import", "import needs a CSV file"},
-      {"import a.csv b.csv", "import: unexpected argument 'b.csv' (see kestrel-book import --help)"},
+      {"import a.csv b.csv",
+       "import: unexpected argument 'b.csv' (see kestrel-book import --help)"},
       {"export --csv", "export: unexpected argument '--csv' (see kestrel-book export --help)"},
       {"export -o", "-o needs a value"},
       {"list -f ''", "-f needs a value"},
       {"search --last-name a --last-name=b", "search: --last-name given twice"},
-      {"search --nickname x", "search: unexpected argument '--nickname' (see kestrel-book search --help)"},
-      {"search --first-name \xE6\x9D\x8E", "--first-name: character U+674E has no place in Windows-1252"},
+      {"search --nickname x",
+       "search: unexpected argument '--nickname' (see kestrel-book search --help)"},
+      {"search --first-name \xE6\x9D\x8E",
+       "--first-name: character U+674E has no place in Windows-1252"},
   };
   for (const Case& row : cases) {
     const Outcome run = Run(row.args);
@@ -268,7 +285,8 @@ TEST_F(BookCommandsTest, SearchAndListAgreeWithTheProgramsSearch) {
       {"search --last-name=' '", criteria({{lastName, " "}})},
       {"search --address 'street' --gender f", criteria({{address1, "street"}, {gender, "f"}})},
       {"search --last-name \xC3\xA9", criteria({{lastName, "\xE9"}})},
-      {"search --first-name an --phone 5 --email .", criteria({{firstName, "an"}, {phone, "5"}, {email, "."}})},
+      {"search --first-name an --phone 5 --email .",
+       criteria({{firstName, "an"}, {phone, "5"}, {email, "."}})},
       {"search --student-no zzz", criteria({{studentNo, "zzz"}})},
   };
   for (const Case& row : cases) {

@@ -1,4 +1,6 @@
 // RFC 4180 writing and reading, and the book's rows on their way out and in.
+#include "tools/csv.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "tools/book_csv.h"
-#include "tools/csv.h"
 
 namespace {
 
@@ -44,8 +45,8 @@ struct ReadCase {
   const char* name;
   std::string text;
   char delimiter;
-  Rows rows;            // rows read before the end or the fault
-  csv::Fault fault{};   // line 0: no fault expected
+  Rows rows;           // rows read before the end or the fault
+  csv::Fault fault{};  // line 0: no fault expected
 };
 
 TEST(CsvReadTest, ReadTable) {
@@ -62,9 +63,21 @@ TEST(CsvReadTest, ReadTable) {
       {"semicolons", "a;\"b;c\";d\n", ';', {{"a", "b;c", "d"}}},
       {"tabs", "a\tb,c\n", '\t', {{"a", "b,c"}}},
       {"empty text", "", ',', {}},
-      {"unterminated quote", "a,b\nc,\"open\n", ',', {{"a", "b"}}, {2, 2, "quoted field not closed before the end of the file"}},
-      {"text after closing quote", "\"ab\"c,d\n", ',', {}, {1, 1, "text after the closing quote of a quoted field"}},
-      {"text after a multi-line quote", "x,\"a\nb\"z\n", ',', {}, {2, 2, "text after the closing quote of a quoted field"}},
+      {"unterminated quote",
+       "a,b\nc,\"open\n",
+       ',',
+       {{"a", "b"}},
+       {2, 2, "quoted field not closed before the end of the file"}},
+      {"text after closing quote",
+       "\"ab\"c,d\n",
+       ',',
+       {},
+       {1, 1, "text after the closing quote of a quoted field"}},
+      {"text after a multi-line quote",
+       "x,\"a\nb\"z\n",
+       ',',
+       {},
+       {2, 2, "text after the closing quote of a quoted field"}},
   };
   for (const ReadCase& row : cases) {
     csv::Reader reader(row.text, row.delimiter);
@@ -101,9 +114,9 @@ TEST(CsvReadTest, DelimiterFromTheHeaderRow) {
     char expected;  // '\0': refused
   };
   const Case cases[] = {
-      {"a,b\n", ','},        {"a;b\n", ';'},          {"a\tb\n", '\t'},
-      {"a\n", ','},          {"", ','},               {"\"x;y\",b\n", ','},
-      {"a,b\nc;d\n", ','},   {"a;b;c\r\n1,5;2;3", ';'}, {"a,b;c\n", '\0'},
+      {"a,b\n", ','},    {"a;b\n", ';'},       {"a\tb\n", '\t'},    {"a\n", ','},
+      {"", ','},         {"\"x;y\",b\n", ','}, {"a,b\nc;d\n", ','}, {"a;b;c\r\n1,5;2;3", ';'},
+      {"a,b;c\n", '\0'},
   };
   for (const Case& row : cases) {
     char delimiter = 'x';
@@ -158,21 +171,27 @@ TEST(BookCsvTest, ExportWritesHeaderAndLiveRecordsInOrder) {
   const std::string withBom = book_csv::ExportRecords({}, {',', /*bom=*/true});
   EXPECT_EQ(withBom, "\xEF\xBB\xBF" + kHeader);
   const std::string tsv = book_csv::ExportRecords({book[2]}, {'\t', false});
-  EXPECT_EQ(tsv.substr(tsv.find("\r\n") + 2), "\t\"O\"\"Neil, Jr\"\t\t\t\t\t\t\t\t\t\t\t\t\t\xC3\x89vry\t\t\r\n");
+  EXPECT_EQ(tsv.substr(tsv.find("\r\n") + 2),
+            "\t\"O\"\"Neil, Jr\"\t\t\t\t\t\t\t\t\t\t\t\t\t\xC3\x89vry\t\t\r\n");
 }
 
 TEST(BookCsvTest, RoundTrips) {
   const RecordList book = {
       Record({{studentNo, "S1"}, {lastName, "Smith"}, {firstName, "Ann"}, {phone, "555-0101"}}),
-      Record({{lastName, "\xC9mond"}, {firstName, "Zo\xEB"}, {address1, "1 \x8A" "koda St"}}),
+      Record({{lastName, "\xC9mond"},
+              {firstName, "Zo\xEB"},
+              {address1,
+               "1 \x8A"
+               "koda St"}}),
       Record({{lastName, "O\"Neil, Jr"}, {email, "a;b@x"}, {address5, "\x80 5"}}),
       Record({{address3, " "}}),
       Record({{lastName, std::string(99, 'x').c_str()}}),
   };
-  const book_csv::ExportOptions options[] = {{',', false}, {',', true}, {'\t', false}, {'\t', true}};
+  const book_csv::ExportOptions options[] = {
+      {',', false}, {',', true}, {'\t', false}, {'\t', true}};
   for (const auto& option : options) {
-    const std::string name = std::string(option.delimiter == ',' ? "csv" : "tsv") +
-                             (option.bom ? " with bom" : "");
+    const std::string name =
+        std::string(option.delimiter == ',' ? "csv" : "tsv") + (option.bom ? " with bom" : "");
     RecordList imported;
     const book_csv::ImportResult result =
         book_csv::ImportRecords(book_csv::ExportRecords(book, option), imported);
@@ -191,23 +210,37 @@ TEST(BookCsvTest, SpreadsheetFilesAreAccepted) {
   };
   const std::vector<Case> cases = {
       {"BOM, CRLF, quoted comma, any column order",
-       "\xEF\xBB\xBF" "first_name,last_name,address1\r\n\"Ann, B.\",Smith,\"1 Elm St, Apt 4\"\r\n",
-       {Record({{firstName, "Ann, B."}, {lastName, "Smith"}, {address1, "1 Elm St, Apt 4"}})}, 0},
+       "\xEF\xBB\xBF"
+       "first_name,last_name,address1\r\n\"Ann, B.\",Smith,\"1 Elm St, Apt 4\"\r\n",
+       {Record({{firstName, "Ann, B."}, {lastName, "Smith"}, {address1, "1 Elm St, Apt 4"}})},
+       0},
       {"semicolons and accents",
        "last_name;first_name\n\xC3\x89mond;Zo\xC3\xAB\nM\xC3\xBCller;\"J;K\"\n",
        {Record({{lastName, "\xC9mond"}, {firstName, "Zo\xEB"}}),
-        Record({{lastName, "M\xFCller"}, {firstName, "J;K"}})}, 0},
-      {"tabs", "phone\tlast_name\r\n555\tLee\r\n", {Record({{phone, "555"}, {lastName, "Lee"}})}, 0},
-      {"quoted header names", "\"last_name\",\"phone\"\n\"Lee\",\"1\"\n",
-       {Record({{lastName, "Lee"}, {phone, "1"}})}, 0},
-      {"empty rows skipped and counted", "last_name,phone\n,\n\nLee,1\n,\r\n",
-       {Record({{lastName, "Lee"}, {phone, "1"}})}, 3},
+        Record({{lastName, "M\xFCller"}, {firstName, "J;K"}})},
+       0},
+      {"tabs",
+       "phone\tlast_name\r\n555\tLee\r\n",
+       {Record({{phone, "555"}, {lastName, "Lee"}})},
+       0},
+      {"quoted header names",
+       "\"last_name\",\"phone\"\n\"Lee\",\"1\"\n",
+       {Record({{lastName, "Lee"}, {phone, "1"}})},
+       0},
+      {"empty rows skipped and counted",
+       "last_name,phone\n,\n\nLee,1\n,\r\n",
+       {Record({{lastName, "Lee"}, {phone, "1"}})},
+       3},
       {"header only", "last_name\r\n", {}, 0},
-      {"99 accented letters fit", "last_name\n" + [] {
-         std::string s;
-         for (int i = 0; i < 99; ++i) s += "\xC3\xA9";
-         return s;
-       }(), {Record({{lastName, std::string(99, '\xE9').c_str()}})}, 0},
+      {"99 accented letters fit",
+       "last_name\n" +
+           [] {
+             std::string s;
+             for (int i = 0; i < 99; ++i) s += "\xC3\xA9";
+             return s;
+           }(),
+       {Record({{lastName, std::string(99, '\xE9').c_str()}})},
+       0},
   };
   for (const Case& row : cases) {
     RecordList records{Record({{lastName, "Earlier"}})};
@@ -240,7 +273,8 @@ TEST(BookCsvTest, BadFilesAreRefusedWhole) {
        "line 1, column 2: unknown column \"nickname\"; the columns are student_no, last_name, "
        "first_name, middle_name1, middle_name2, gender, birthday, phone, email, cell_phone, "
        "parent_name, parent_phone, address1 to address5"},
-      {"repeated column", "phone,last_name,phone\n", "line 1, column 3: column \"phone\" named twice"},
+      {"repeated column", "phone,last_name,phone\n",
+       "line 1, column 3: column \"phone\" named twice"},
       {"too few fields", good + "Lee\n", "line 3: 1 field where the header has 2"},
       {"too many fields", good + "Lee,Bo,x\n", "line 3, column 3: 3 fields where the header has 2"},
       {"100 bytes", good + std::string(100, 'a') + ",x\n",
@@ -252,11 +286,14 @@ TEST(BookCsvTest, BadFilesAreRefusedWhole) {
       {"invalid UTF-8", good + "\xFF,x\n", "line 3, column 1 (last_name): not valid UTF-8"},
       {"Latin-1 instead of UTF-8", good + "M\xFCller,x\n",
        "line 3, column 1 (last_name): not valid UTF-8"},
-      {"tab in a quoted field", good + "\"a\tb\",x\n", "line 3, column 1 (last_name): tab inside a field"},
+      {"tab in a quoted field", good + "\"a\tb\",x\n",
+       "line 3, column 1 (last_name): tab inside a field"},
       {"line break in a quoted field", good + "x,\"a\r\nb\"\nLee,Bo\n",
        "line 3, column 2 (first_name): line break inside a field"},
-      {"lone CR in a field", good + "a\rb,x\n", "line 3, column 1 (last_name): line break inside a field"},
-      {"NUL byte", good + std::string("a\0b,x\n", 6), "line 3, column 1 (last_name): NUL byte inside a field"},
+      {"lone CR in a field", good + "a\rb,x\n",
+       "line 3, column 1 (last_name): line break inside a field"},
+      {"NUL byte", good + std::string("a\0b,x\n", 6),
+       "line 3, column 1 (last_name): NUL byte inside a field"},
       {"unterminated quote", good + "\"Lee,Bo\nKim,Al\n",
        "line 3, column 1: quoted field not closed before the end of the file"},
   };
