@@ -35,7 +35,7 @@ TEST(MatchOrderTest, OrderTable) {
       {"deleted between digits and letters",
        {Person(" Blank"), Person("", "Ann"), Person("9Lives"), deleted, Person("Adams")}},
       {"bytes are unsigned", {Person("Zed"), Person("zed"), Person("\xC4rger")}},
-      {"only the address part 3 set", {MakeRecord({{address3, "x"}}), deleted}},
+      {"only the third address part set", {MakeRecord({{address3, "x"}}), deleted}},
   };
   for (const OrderCase& row : cases) {
     for (std::size_t i = 0; i + 1 < row.ascending.size(); ++i) {
