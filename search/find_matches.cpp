@@ -31,13 +31,19 @@ const FoldTable& Fold() {
 struct Needle {
   int field;
   std::string lowered;
+  // In the address text the parts are joined by blanks, so a criterion
+  // without a blank occurs in it exactly when it occurs in one of the parts:
+  // no need to assemble the text.
+  bool spansParts;
 };
 
 std::vector<Needle> PrepareNeedles(const SearchCriteria& criteria) {
   std::vector<Needle> needles;
   for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
     const std::string& text = criteria.text[k];
-    if (!text.empty()) needles.push_back({k, cp1252::ToLower(text)});
+    if (text.empty()) continue;
+    const bool spansParts = k == address1 && text.find(' ') != std::string::npos;
+    needles.push_back({k, cp1252::ToLower(text), spansParts});
   }
   return needles;
 }
@@ -82,10 +88,17 @@ bool Satisfies(const StudentRecord& record, const std::vector<Needle>& needles,
     if (needle.field < address1) {
       const char* text = record.fields[needle.field];
       if (!ContainsFolded(text, FieldLength(text), needle.lowered, fold)) return false;
-    } else {
+    } else if (needle.spansParts) {
       char address[kAddressTextCapacity];
       const std::size_t length = FormatAddress(record, address);
       if (!ContainsFolded(address, length, needle.lowered, fold)) return false;
+    } else {
+      bool found = false;
+      for (int part = address1; part < StudentRecord::kFieldCount && !found; ++part) {
+        const char* text = record.fields[part];
+        found = ContainsFolded(text, FieldLength(text), needle.lowered, fold);
+      }
+      if (!found) return false;
     }
   }
   return true;
@@ -106,14 +119,17 @@ void FindMatches(RecordList& book, const SearchCriteria& criteria, RecordList& m
   // non-empty field criterion already rejects them, and testing the criteria
   // first reads one part of the 1.7 KB record instead of two.
   // Records lie 1.7 KB apart, too far for the processor to guess the next
-  // read, so the field that is tested first is fetched a few records ahead.
+  // read, so the fields tested first are fetched a few records ahead: the
+  // first criterion's field, or all five parts for the address.
   constexpr std::size_t kPrefetchDistance = 8;
-  const std::size_t firstField = needles.empty() ? 0 : needles.front().field;
+  const int firstField = needles.empty() ? 0 : needles.front().field;
+  const int lastPrefetched = firstField == address1 ? StudentRecord::kFieldCount - 1 : firstField;
   const std::size_t count = book.size();
   std::vector<StudentRecord*> hits;
   for (std::size_t i = 0; i < count; ++i) {
     if (i + kPrefetchDistance < count) {
-      __builtin_prefetch(book[i + kPrefetchDistance].fields[firstField]);
+      const StudentRecord& ahead = book[i + kPrefetchDistance];
+      for (int f = firstField; f <= lastPrefetched; ++f) __builtin_prefetch(ahead.fields[f]);
     }
     StudentRecord& record = book[i];
     if (Satisfies(record, needles, fold) && !IsEmpty(record)) hits.push_back(&record);

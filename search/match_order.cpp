@@ -18,12 +18,12 @@ bool LabelBytesLess(std::string_view a, std::string_view b) { return a < b; }
 // Rearranges `items` so that the new items[i] is the old items[order[i]],
 // following each cycle of the permutation: every element is moved once, plus
 // one move through a temporary per cycle. `order` is consumed.
-template <typename T, typename Alloc>
-void ApplyPermutation(std::vector<T, Alloc>& items, std::vector<std::uint32_t>& order) {
+template <typename Items>
+void ApplyPermutation(Items& items, std::vector<std::uint32_t>& order) {
   const std::size_t n = items.size();
   for (std::size_t start = 0; start < n; ++start) {
     if (order[start] == start) continue;
-    T held = std::move(items[start]);
+    typename Items::value_type held = std::move(items[start]);
     std::size_t hole = start;
     for (;;) {
       const std::size_t from = order[hole];

@@ -57,6 +57,8 @@ TEST(FindMatchesTest, MatchingTable) {
       {"address: blanks of the empty last part", kElmStreet, address1, "field  ", true},
       {"address: no third blank", kElmStreet, address1, "field   ", false},
       {"address: first part", kElmStreet, address1, "ELM APT", true},
+      {"address: a word in a later part", kElmStreet, address1, "SPRINGF", true},
+      {"address: parts never join without their blank", kElmStreet, address1, "elmapt4", false},
       {"E acute folds", Person("\xC9lise"), lastName, "\xE9lise", true},
       {"e acute folds", Person("\xE9lise"), lastName, "\xC9LISE", true},
       {"S caron folds", Person("\x8A" "ekar"), lastName, "\x9A" "ek", true},
