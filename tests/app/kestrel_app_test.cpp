@@ -5,6 +5,7 @@
 #include "app/kestrel_app.h"
 
 #include <QAbstractItemModel>
+#include <QDir>
 #include <QLabel>
 #include <QListView>
 #include <QtTest/QTest>
@@ -17,6 +18,7 @@
 #include "res/resource.h"
 #include "tests/app/app_test_support.h"
 #include "tests/search/record_maker.h"
+#include "tools/book_generator.h"
 
 namespace {
 
@@ -536,6 +538,23 @@ TEST_F(KestrelAppTest, ListPlacesAnEditedMatchByItsNewLabel) {
         EXPECT_EQ(SelectedItem(list), 0);
         Key(list, Qt::Key_Escape);
       });
+  Discard(user);
+  Run();
+  user.Finish();
+}
+
+// A picture for the README: the match list of a whole generated book.
+TEST_F(KestrelAppTest, RendersTheMatchList) {
+  QDir().mkpath(QStringLiteral(KESTREL_RENDER_DIR));
+  WriteBook(GenerateBook(40));
+  ScriptedUser user;
+  SearchAll(user);
+  user.Then("list: move down a little, render", [](QWidget* list) {
+    EXPECT_EQ(Items(list).size(), 40);
+    for (int i = 0; i < 3; ++i) Key(list, Qt::Key_Down);
+    EXPECT_TRUE(list->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/match-list.png")));
+    Key(list, Qt::Key_Escape);
+  });
   Discard(user);
   Run();
   user.Finish();
