@@ -64,8 +64,8 @@ void CKestrelApp::ReportDamagedBook() {
   if (!report.damaged) return;
   CString message;
   message.Format("The book \"%s\" could not be read whole (%s).  %zu record%s could be read from it.\n\n"
-                 "When you save, the damaged file will be kept beside the new one as a backup "
-                 "(\"%s.bak\").",
+                 "When you save, the damaged file will be kept beside the new one as a backup, "
+                 "named \"%s.bak\" (or .bak.1 and so on if that name is taken).",
                  ShownPath(store.fileName).c_str(), report.problem.c_str(), report.recordsRead,
                  report.recordsRead == 1 ? "" : "s", store.fileName);
   AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
