@@ -1,30 +1,19 @@
-// kestrel: the student contact book. Until the main loop is in place the
-// program shows the main form once.
+// kestrel: the student contact book "phone.dat" of the current folder.
 #include <cstdio>
 #include <cstring>
 
-#include "app/search_dlg.h"
-#include "app/toolkit/afxwin.h"
+#include "app/kestrel_app.h"
 
 namespace {
 
-class CKestrelApp : public CWinApp {
- public:
-  BOOL InitInstance() override {
-    AfxEnableControlContainer();
-    Enable3dControls();
-    searchDlg.DoModal();
-    return FALSE;
-  }
-
-  CSearchDlg searchDlg;
-};
-
+// The one program object; the toolkit finds it through AfxGetApp.
 CKestrelApp theApp;
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Only these two; anything else is left to Qt, which takes its own options
+  // (-platform, -display, ...) and ignores the rest.
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {
       std::puts(

@@ -1,0 +1,138 @@
+// The program's start-up, its main loop and the commands of the main form.
+#include "app/kestrel_app.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "search/browse_machine.h"
+#include "search/find_matches.h"
+#include "search/match_order.h"
+
+namespace {
+
+// The data file as the user can find it: its full path where it can be made.
+std::string ShownPath(const char* fileName) {
+  std::error_code error;
+  const std::filesystem::path full = std::filesystem::absolute(fileName, error);
+  return error ? std::string(fileName) : full.string();
+}
+
+}  // namespace
+
+CKestrelApp::CKestrelApp(const char* dataFile) : store(dataFile) {}
+CKestrelApp::~CKestrelApp() = default;
+
+BOOL CKestrelApp::InitInstance() {
+  AfxEnableControlContainer();
+  Enable3dControls();
+  store.Load();
+  ReportDamagedBook();
+  for (;;) {
+    matches.clear();
+    const INT_PTR command = searchDlg.DoModal();
+    switch (command) {
+      case CSearchDlg::kSearch:
+        SearchBook();
+        if (!matches.empty()) {
+          BrowseMatches();
+        } else {
+          // The main form is closed by now: the box has no owner.
+          searchDlg.MessageBox("Your search did not return any result.  Please try again",
+                               "No Result", MB_ICONINFORMATION);
+        }
+        break;
+      case CSearchDlg::kCreateNewRecord:
+        CreateRecord();
+        break;
+      case CSearchDlg::kSaveAndExit:
+        if (SaveBook()) return FALSE;
+        break;
+      case CSearchDlg::kDiscardAndExit:
+        return FALSE;
+      default:
+        // The toolkit could not show the form at all; asking again would
+        // fail the same way for ever.
+        if (command < 0) return FALSE;
+        break;
+    }
+  }
+}
+
+void CKestrelApp::ReportDamagedBook() {
+  const LoadReport& report = store.loadReport();
+  if (!report.damaged) return;
+  CString message;
+  message.Format("The book \"%s\" could not be read whole (%s).  %zu record%s could be read from it.\n\n"
+                 "When you save, the damaged file will be kept beside the new one as a backup, "
+                 "named \"%s.bak\" (or .bak.1 and so on if that name is taken).",
+                 ShownPath(store.fileName).c_str(), report.problem.c_str(), report.recordsRead,
+                 report.recordsRead == 1 ? "" : "s", store.fileName);
+  AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CKestrelApp::CreateRecord() {
+  StudentRecord fresh;
+  Clear(fresh);
+  fresh.master = &fresh;  // the dialog's write-through lands in the record itself
+  recordDlg.SetRecord(&fresh);
+  recordDlg.position = 0;
+  recordDlg.count = 1;
+  recordDlg.DoModal();
+  recordDlg.record = nullptr;  // the temporary goes; the dialog must not point at it
+  if (!IsEmpty(fresh)) store.Append(fresh);
+}
+
+bool CKestrelApp::SaveBook() {
+  const std::string path = ShownPath(store.fileName);
+  if (store.ChangedOnDisk()) {
+    std::error_code error;
+    const bool removed = !std::filesystem::exists(store.fileName, error) && !error;
+    CString question;
+    question.Format(removed ? "The book \"%s\" was removed by another program since Kestrel read it.\n\n"
+                              "Write the book as you see it here?"
+                            : "The book \"%s\" was changed by another program since Kestrel read it.\n\n"
+                              "Replace it with the book as you see it here?",
+                    path.c_str());
+    if (AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return false;
+  }
+  const SaveResult saved = store.Save();
+  if (saved.ok) return true;
+  CString message;
+  message.Format("The book could not be saved to \"%s\": %s.\n\n"
+                 "The file on disk is unchanged and your changes are still here.  "
+                 "Fix the cause, then choose Save and Exit again.",
+                 path.c_str(), saved.reason.c_str());
+  AfxMessageBox(message, MB_OK | MB_ICONSTOP);
+  return false;
+}
+
+void CKestrelApp::SearchBook() {
+  SearchCriteria criteria;
+  for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
+    criteria.text[static_cast<std::size_t>(k)] = searchDlg.criteria[k].str();
+  }
+  FindMatches(store.records, criteria, matches);
+}
+
+void CKestrelApp::BrowseMatches() {
+  browse::BrowseMachine machine(static_cast<int>(matches.size()));
+  for (browse::Step step = machine.Next(); step.dialog != browse::Step::Dialog::kDone;
+       step = machine.Next()) {
+    if (step.dialog == browse::Step::Dialog::kMatchList) {
+      const INT_PTR result = matchListDlg.DoModal();
+      machine.OnListResult(static_cast<int>(result), selIndex);
+    } else {
+      recordDlg.SetRecord(&matches[static_cast<std::size_t>(step.element)]);
+      recordDlg.position = step.position;
+      recordDlg.count = step.count;
+      machine.OnRecordResult(static_cast<int>(recordDlg.DoModal()));
+    }
+  }
+  recordDlg.record = nullptr;
+}
+
+void CKestrelApp::FillMatchList() {
+  const std::vector<std::string> labels = SortMatches(matches);
+  for (const std::string& label : labels) matchListDlg.listBox.AddString(label.c_str());
+}

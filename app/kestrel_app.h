@@ -1,0 +1,60 @@
+// CKestrelApp: the program object. It owns the book, the matches of the last
+// search and the three dialogs, and its InitInstance is the whole run: load
+// the book, then show the main form again and again and carry out the
+// command it ends with (search, create a record, save and exit, discard).
+#pragma once
+
+#include <cstdint>
+
+#include "app/match_list_dlg.h"
+#include "app/record_dlg.h"
+#include "app/search_dlg.h"
+#include "app/toolkit/afxwin.h"
+#include "store/record_store.h"
+
+class CKestrelApp : public CWinApp {
+ public:
+  // The book is `dataFile`, "phone.dat" of the current folder for the program.
+  explicit CKestrelApp(const char* dataFile = "phone.dat");
+  ~CKestrelApp() override;
+
+  // Loads the book and runs the main loop until the user leaves. Returns
+  // FALSE on every path, so that the toolkit then ends the process. The data
+  // file is written only on "Save and E&xit" answered Yes, and only replaced
+  // when the save succeeds; a failed save returns to the main form.
+  BOOL InitInstance() override;
+
+  // Appends to the (empty) matches a copy of every live record of the book
+  // that holds each of searchDlg.criteria in its field, ignoring case; each
+  // copy's master points at its record in the book.
+  void SearchBook();
+
+  // Lets the user walk the matches (at least one) through the match list and
+  // the record dialog; returns when either ends with "Start &Over", "E&xit"
+  // or Escape. Edits and deletes are in the book by then.
+  void BrowseMatches();
+
+  // Sorts the matches by label and lists one label per match in
+  // matchListDlg.listBox, so item i is match i. Called by the match list as
+  // it opens.
+  void FillMatchList();
+
+  // Index into matches of the record picked in the match list.
+  std::int32_t selIndex = 0;
+  RecordStore store;
+  RecordList matches;
+  CSearchDlg searchDlg;
+  CRecordDlg recordDlg;
+  CMatchListDlg matchListDlg;
+
+ private:
+  // Tells the user once that the data file could not be read whole.
+  void ReportDamagedBook();
+  // The create-a-record command: the record dialog on an empty record,
+  // appended to the book unless it is still empty afterwards.
+  void CreateRecord();
+  // "Save and E&xit": true once the book is on disk. False, with the book
+  // unchanged in memory, when the user chose not to replace a file that
+  // changed on disk, or the save failed (the user was told why).
+  bool SaveBook();
+};

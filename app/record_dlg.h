@@ -1,0 +1,58 @@
+// CRecordDlg: one record in thirteen edits, for browsing the matches of a
+// search ("Matching Record 3 of 7") or for typing a new record ("New Record").
+// Every change is written twice: into the record shown and, through its
+// master link, into the book's record it stands for.
+#pragma once
+
+#include "app/toolkit/afxwin.h"
+#include "store/student_record.h"
+
+class CRecordDlg : public CDialog {
+ public:
+  // Ways the dialog ends (DoModal's result).
+  static constexpr int kViewMatchingList = IDOK;  // browsing only
+  static constexpr int kStartOver = IDCANCEL;     // "Start &Over" or Escape
+  static constexpr int kNextRecord = 1020;        // "&Next Record", or a confirmed delete
+
+  explicit CRecordDlg(CWnd* parent = nullptr);
+  ~CRecordDlg() override;
+
+  // Shows `shown` at the next run: the edits start from its fields 0-11 and
+  // its address parts joined into one line. Changes go to `shown` and to
+  // `shown->master` (the same record for a new one).
+  void SetRecord(StudentRecord* shown);
+
+  // The edits' texts by field index 0-12, 12 being the whole address line.
+  CString texts[StudentRecord::kSearchFieldCount];
+  // 0: a new record. Otherwise the first number of "Matching Record %d of %d".
+  int position = 0;
+  // The number of matches browsed; 1 for a single match or a new record.
+  int count = 1;
+  StudentRecord* record = nullptr;
+
+  BOOL OnInitDialog() override;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  // "&View Matching List" while browsing; Enter without a default button
+  // (a new record) moves the focus on instead.
+  void OnOK() override;
+  // "Start &Over" and Escape; a new record asks "Save and exit?" first.
+  void OnCancel() override;
+
+  void OnNextRecord();
+  void OnDeleteRecord();
+  void OnSaveChanges();
+
+  HICON icon = nullptr;
+
+ private:
+  // Copies the edits into the shown record and its master. kDeclined: both
+  // names are empty and the user did not answer Yes to storing the record
+  // anyway. kRefused: the address line does not fit into the five address
+  // parts, and the user was told. Neither record changes in those two cases.
+  enum class SaveOutcome { kSaved, kDeclined, kRefused };
+  SaveOutcome SaveTexts();
+
+  DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,563 @@
+// The whole program in-process: InitInstance on a book in a throwaway folder,
+// with a scripted user answering the main form, the record dialog, the match
+// list and every message box. Grouped by flow: creating records, leaving,
+// saving and its failures, then searching and browsing.
+#include "app/kestrel_app.h"
+
+#include <QAbstractItemModel>
+#include <QDir>
+#include <QLabel>
+#include <QListView>
+#include <QtTest/QTest>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "res/resource.h"
+#include "tests/app/app_test_support.h"
+#include "tests/search/record_maker.h"
+#include "tools/book_generator.h"
+
+namespace {
+
+// The list box of the match list and its items.
+QListView* ListOf(QWidget* window) { return qobject_cast<QListView*>(Control(window, IDC_MATCH_LIST)); }
+
+QStringList Items(QWidget* window) {
+  QStringList items;
+  if (QListView* list = ListOf(window)) {
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+      items << list->model()->index(row, 0).data().toString();
+    }
+  }
+  return items;
+}
+
+int SelectedItem(QWidget* window) {
+  QListView* list = ListOf(window);
+  if (list == nullptr) return -1;
+  const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+  return selected.size() == 1 ? selected.first().row() : -1;
+}
+
+void DoubleClickItem(QWidget* window, int row) {
+  QListView* list = ListOf(window);
+  const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);  // as a hand does first
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+}
+
+class KestrelAppTest : public BookFolderTest {
+ protected:
+  // The program on this test's book, started by Run.
+  CKestrelApp& App() {
+    if (!app_) app_ = std::make_unique<CKestrelApp>(path_.c_str());
+    return *app_;
+  }
+  void Run() { EXPECT_EQ(App().InitInstance(), FALSE); }
+
+  // Steps on the main form.
+  static void SearchFor(ScriptedUser& user, int id, const QString& text) {
+    user.Then("form: search " + text.toStdString(), [id, text](QWidget* form) {
+      EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
+      Type(form, id, text);
+      Click(form, IDC_SEARCH);
+    });
+  }
+  static void SearchAll(ScriptedUser& user) {
+    user.Then("form: search with no criteria", [](QWidget* form) {
+      EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
+      Click(form, IDC_SEARCH);
+    });
+  }
+  static void SaveAndExit(ScriptedUser& user) {
+    user.Then("form: Save and Exit", [](QWidget* form) {
+          EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
+          Click(form, IDC_SAVE_AND_EXIT);
+        })
+        .Then("Yes, save", [](QWidget* box) { Click(box, IDYES); });
+  }
+  static void Discard(ScriptedUser& user) {
+    user.Then("form: Discard and Exit", [](QWidget* form) {
+      EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
+      Click(form, IDCANCEL);
+    });
+  }
+  // Expects the record dialog with `caption` showing `last`, then presses Escape.
+  static void Leave(ScriptedUser& user, const char* caption, const char* last) {
+    user.Then(std::string("record: ") + caption, [caption, last](QWidget* dlg) {
+      EXPECT_EQ(dlg->windowTitle(), QString::fromLatin1(caption));
+      EXPECT_EQ(Text(dlg, IDC_LAST_NAME), QString::fromLatin1(last)) << caption;
+      Key(dlg, Qt::Key_Escape);
+    });
+  }
+
+  std::unique_ptr<CKestrelApp> app_;
+};
+
+// --- creating records ---------------------------------------------------
+
+TEST_F(KestrelAppTest, NewRecordIsAppendedFoundAndWrittenOnSaveAndExit) {
+  WriteBook({Person("Adams", "Ann"), Person("Brown", "Ben")});
+  ScriptedUser user;
+  user.Then("form: Create New Record", [](QWidget* form) {
+        Type(form, IDC_LAST_NAME, QStringLiteral("typed, then abandoned"));
+        Click(form, IDC_CREATE_NEW_RECORD);
+      })
+      .Then("record: type, save, Start Over", [](QWidget* dlg) {
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("New Record"));
+        Type(dlg, IDC_LAST_NAME, QStringLiteral("Zed"));
+        Type(dlg, IDC_FIRST_NAME, QStringLiteral("Zoe"));
+        Type(dlg, IDC_PHONE, QStringLiteral("555-0199"));
+        Click(dlg, IDC_SAVE_CHANGES);
+        Click(dlg, IDCANCEL);
+      })
+      .Then("Save and exit? No: saved already", [](QWidget* box) { Click(box, IDNO); });
+  SearchFor(user, IDC_LAST_NAME, QStringLiteral("zed"));
+  Leave(user, "Matching Record 1 of 1", "Zed");
+  SaveAndExit(user);
+  Run();
+  user.Finish();
+  EXPECT_EQ(LastNames(App().store.records), (std::vector<std::string>{"Adams", "Brown", "Zed"}));
+  const RecordList onDisk = ReadBook();
+  ASSERT_EQ(onDisk.size(), 3u);
+  EXPECT_EQ(Fields(onDisk[2]), Fields(Person("Zed", "Zoe", "555-0199")));
+}
+
+TEST_F(KestrelAppTest, NewRecordLeftWithoutSavingAddsNothing) {
+  WriteBook({Person("Adams", "Ann")});
+  const std::string before = FileBytes();
+  ScriptedUser user;
+  user.Then("form: create", [](QWidget* form) { Click(form, IDC_CREATE_NEW_RECORD); })
+      .Then("record: type, Start Over", [](QWidget* dlg) {
+        Type(dlg, IDC_LAST_NAME, QStringLiteral("Zed"));
+        Key(dlg, Qt::Key_O, Qt::AltModifier);
+      })
+      .Then("Save and exit? No", [](QWidget* box) { Click(box, IDNO); });
+  SaveAndExit(user);
+  Run();
+  user.Finish();
+  EXPECT_EQ(LastNames(App().store.records), (std::vector<std::string>{"Adams"}));
+  EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Adams"}));
+}
+
+// --- leaving and saving -------------------------------------------------
+
+TEST_F(KestrelAppTest, DiscardLeavesTheFileByteForByteAndCreatesNone) {
+  for (const bool fileThere : {true, false}) {
+    for (const bool escape : {false, true}) {
+      const std::string row = std::string(fileThere ? "file there" : "no file") + (escape ? ", Escape" : ", Discard");
+      std::filesystem::remove(path_);
+      if (fileThere) WriteBook({Person("Adams"), Person("Brown")});
+      const std::string before = FileBytes();
+      app_.reset();
+      ScriptedUser user;
+      user.Then("form: delete a record", [](QWidget* form) { Click(form, IDC_SEARCH); });
+      if (fileThere) {
+        user.Then("list: first", [](QWidget* list) { Key(list, Qt::Key_Return); })
+            .Then("record: delete", [](QWidget* dlg) { Click(dlg, IDC_DELETE_RECORD); })
+            .Then("Yes", [](QWidget* box) { Click(box, IDYES); })
+            .Then("record: next", [](QWidget* dlg) { Key(dlg, Qt::Key_Escape); });
+      } else {
+        user.Then("No Result", [](QWidget* box) { Key(box, Qt::Key_Return); });
+      }
+      user.Then("form: leave", [escape](QWidget* form) { escape ? Key(form, Qt::Key_Escape) : Click(form, IDCANCEL); });
+      Run();
+      user.Finish();
+      EXPECT_EQ(FileExists(), fileThere) << row;
+      EXPECT_EQ(FileBytes(), before) << row;
+    }
+  }
+}
+
+TEST_F(KestrelAppTest, SaveRewritesTheBookWithoutDeletedRecordsInOrder) {
+  // An empty line is a deleted record: it stays in the book until a save.
+  WriteBookText("\tDelta\n\tAlpha\n\n\tCharlie\n\tBravo\n");
+  ASSERT_EQ(ReadBook().size(), 5u);
+  ScriptedUser user;
+  SearchFor(user, IDC_LAST_NAME, QStringLiteral("charlie"));
+  user.Then("record: delete", [](QWidget* dlg) { Click(dlg, IDC_DELETE_RECORD); })
+      .Then("Yes", [](QWidget* box) { Click(box, IDYES); })
+      .Then("record: shown again, empty", [](QWidget* dlg) {
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record 1 of 1"));
+        EXPECT_EQ(Text(dlg, IDC_LAST_NAME), QString());
+        Key(dlg, Qt::Key_Escape);
+      });
+  SearchFor(user, IDC_LAST_NAME, QStringLiteral("charlie"));
+  user.Then("No Result: deleted records are not found", [](QWidget* box) {
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("No Result"));
+    Key(box, Qt::Key_Return);
+  });
+  SaveAndExit(user);
+  Run();
+  user.Finish();
+  EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Delta", "Alpha", "Bravo"}));
+}
+
+// Makes writing a file past `bytes` fail with "File too large", as a full
+// disk fails a write; permission bits would not stop a test run as root.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{bytes, saved_.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+// Regression: a save that failed ended the program and lost the run's changes.
+TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
+  WriteBook({Person("Adams")});
+  const std::string before = FileBytes();
+  std::unique_ptr<FileSizeLimit> diskFull;
+  ScriptedUser user;
+  user.Then("form: create", [](QWidget* form) { Click(form, IDC_CREATE_NEW_RECORD); })
+      .Then("record: a name, Escape", [](QWidget* dlg) {
+        Type(dlg, IDC_LAST_NAME, QStringLiteral("Brown"));
+        Key(dlg, Qt::Key_Escape);
+      })
+      .Then("Save and exit? Yes", [](QWidget* box) { Click(box, IDYES); })
+      .Then("form: the disk fills up; save", [&diskFull](QWidget* form) {
+        diskFull = std::make_unique<FileSizeLimit>(8);
+        Click(form, IDC_SAVE_AND_EXIT);
+      })
+      .Then("Yes", [](QWidget* box) { Click(box, IDYES); })
+      .Then("the failure", [&](QWidget* box) {
+        diskFull.reset();
+        const QString text = MessageText(box);
+        EXPECT_TRUE(text.contains(QString::fromStdString(path_))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("File too large"))) << text.toStdString();
+        EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("messageIcon"))->property("kestrelIcon"),
+                  QStringLiteral("stop"));
+        Key(box, Qt::Key_Return);
+      })
+      .Then("form again: the old file untouched; save again", [&](QWidget* form) {
+        EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
+        EXPECT_EQ(FileBytes(), before);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
+                                std::filesystem::directory_iterator()),
+                  1)
+            << "no temporary file left";
+        Click(form, IDC_SAVE_AND_EXIT);
+      })
+      .Then("Yes again", [](QWidget* box) { Click(box, IDYES); });
+  Run();
+  user.Finish();
+  diskFull.reset();
+  EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Adams", "Brown"}));
+}
+
+TEST_F(KestrelAppTest, BookRemovedOnDiskIsWrittenOnlyWhenTheUserSaysSo) {
+  WriteBook({Person("Adams")});
+  ScriptedUser user;
+  for (const bool write : {false, true}) {
+    user.Then("form: the book goes; save", [this](QWidget* form) {
+          std::filesystem::remove(path_);
+          Click(form, IDC_SAVE_AND_EXIT);
+        })
+        .Then("Yes, save", [](QWidget* box) { Click(box, IDYES); })
+        .Then("write it anyway?", [this, write](QWidget* box) {
+          const std::string text = MessageText(box).toStdString();
+          EXPECT_NE(text.find(path_ + "\" was removed"), std::string::npos) << text;
+          Click(box, write ? IDYES : IDNO);
+          if (!write) {
+            EXPECT_FALSE(FileExists());
+          }
+        });
+  }
+  Run();
+  user.Finish();
+  EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Adams"}));
+}
+
+// Regression: a damaged book was reported only on the standard output, and
+// the first save replaced it with what little could be read.
+TEST_F(KestrelAppTest, DamagedBookIsToldOnceAndKeptAsABackup) {
+  WriteBook({Person("Adams"), Person("Brown"), Person("Clark")});
+  std::string damaged = FileBytes();
+  damaged.resize(damaged.size() - 6);
+  {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    out << damaged;
+  }
+  ScriptedUser user;
+  user.Then("the warning", [&](QWidget* box) {
+        const std::string text = MessageText(box).toStdString();
+        EXPECT_NE(text.find(path_), std::string::npos) << text;
+        EXPECT_NE(text.find("could not be read whole"), std::string::npos) << text;
+        EXPECT_NE(text.find("backup"), std::string::npos) << text;
+        Key(box, Qt::Key_Return);
+      })
+      .Then("form: search", [](QWidget* form) { Click(form, IDC_SEARCH); });
+  // Whatever was read, browsing it shows no second warning.
+  user.Then("list or record or No Result: leave", [](QWidget* top) { Key(top, Qt::Key_Escape); });
+  SaveAndExit(user);
+  Run();
+  user.Finish();
+  EXPECT_TRUE(App().store.loadReport().damaged);
+  std::ifstream backup(path_ + ".bak", std::ios::binary);
+  std::string kept((std::istreambuf_iterator<char>(backup)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(kept, damaged) << "the damaged file is kept as it was";
+  EXPECT_EQ(ReadBook().size(), App().store.loadReport().recordsRead);
+}
+
+// Regression: a book changed on disk by another program was replaced unasked.
+TEST_F(KestrelAppTest, BookChangedOnDiskIsReplacedOnlyWhenTheUserSaysSo) {
+  WriteBook({Person("Adams")});
+  ScriptedUser user;
+  user.Then("form: another program writes the book, then Save", [this](QWidget* form) {
+        WriteBook({Person("Other"), Person("Program")});
+        Click(form, IDC_SAVE_AND_EXIT);
+      })
+      .Then("Yes, save", [](QWidget* box) { Click(box, IDYES); })
+      .Then("replace it? No", [this](QWidget* box) {
+        const std::string text = MessageText(box).toStdString();
+        EXPECT_NE(text.find(path_), std::string::npos) << text;
+        EXPECT_NE(text.find("changed"), std::string::npos) << text;
+        Click(box, IDNO);
+      })
+      .Then("form again: nothing written; save once more", [this](QWidget* form) {
+        EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Other", "Program"}));
+        Click(form, IDC_SAVE_AND_EXIT);
+      })
+      .Then("Yes, save", [](QWidget* box) { Click(box, IDYES); })
+      .Then("replace it? Yes", [](QWidget* box) { Click(box, IDYES); });
+  Run();
+  user.Finish();
+  EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Adams"}));
+}
+
+// --- searching and browsing ---------------------------------------------
+
+TEST_F(KestrelAppTest, NoResultThenTheFormWithTheSameCriteria) {
+  WriteBook({Person("Smith", "Anna")});
+  ScriptedUser user;
+  SearchFor(user, IDC_LAST_NAME, QStringLiteral("smith "));
+  user.Then("No Result", [this](QWidget* box) {
+        EXPECT_EQ(MessageText(box), QStringLiteral("Your search did not return any result.  Please try again"));
+        EXPECT_EQ(box->windowTitle(), QStringLiteral("No Result"));
+        EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("messageIcon"))->property("kestrelIcon"),
+                  QStringLiteral("information"));
+        EXPECT_EQ(Control(box, IDOK)->isVisible(), true);
+        EXPECT_TRUE(App().matches.empty());
+        Key(box, Qt::Key_Return);
+      })
+      .Then("form: the same criteria", [](QWidget* form) {
+        EXPECT_EQ(Text(form, IDC_LAST_NAME), QStringLiteral("smith "));
+        Key(form, Qt::Key_Escape);
+      });
+  Run();
+}
+
+TEST_F(KestrelAppTest, OneMatchOpensTheRecordDialogUntilStartOver) {
+  WriteBook({Person("Jones"), Person("Goldsmith", "Gil"), Person("Brown")});
+  ScriptedUser user;
+  SearchFor(user, IDC_LAST_NAME, QStringLiteral("SMI"));
+  user.Then("record 1 of 1: Enter does nothing, View Matching List is not there", [](QWidget* dlg) {
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record 1 of 1"));
+        EXPECT_EQ(Text(dlg, IDC_LAST_NAME), QStringLiteral("Goldsmith"));
+        Key(dlg, Qt::Key_Return);
+        Key(dlg, Qt::Key_V, Qt::AltModifier);
+        EXPECT_TRUE(dlg->isVisible());
+        Click(dlg, IDC_DELETE_RECORD);
+      })
+      .Then("Yes", [](QWidget* box) { Click(box, IDYES); })
+      .Then("shown again, empty", [](QWidget* dlg) {
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record 1 of 1"));
+        EXPECT_EQ(Text(dlg, IDC_LAST_NAME), QString());
+        EXPECT_EQ(Text(dlg, IDC_FIRST_NAME), QString());
+        Click(dlg, IDCANCEL);
+      });
+  Discard(user);
+  Run();
+  user.Finish();
+  EXPECT_TRUE(IsEmpty(App().store.records[1]));
+}
+
+TEST_F(KestrelAppTest, TwoMatchesListThenWalkFromTheChoiceAndBackToTheList) {
+  WriteBook({Person("Smith", "Ben"), Person("Jones"), Person("Smith", "Anna")});
+  ScriptedUser user;
+  SearchFor(user, IDC_LAST_NAME, QStringLiteral("smith"));
+  user.Then("list: sorted, first selected; choose the second", [](QWidget* list) {
+        EXPECT_EQ(TemplateOf(list), IDD_MATCH_LIST);
+        EXPECT_EQ(list->windowTitle(), QStringLiteral("Matching Records"));
+        EXPECT_EQ(Items(list), (QStringList{"Smith, Anna: ", "Smith, Ben: "}));
+        EXPECT_EQ(SelectedItem(list), 0);
+        EXPECT_EQ(FocusedId(list), IDC_MATCH_LIST);
+        Key(list, Qt::Key_Down);
+        Key(list, Qt::Key_Return);
+      })
+      .Then("record 1 of 2: Ben", [](QWidget* dlg) {
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record 1 of 2"));
+        EXPECT_EQ(Text(dlg, IDC_FIRST_NAME), QStringLiteral("Ben"));
+        Click(dlg, IDC_NEXT_RECORD);
+      })
+      .Then("record 2 of 2: Anna", [](QWidget* dlg) {
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record 2 of 2"));
+        EXPECT_EQ(Text(dlg, IDC_FIRST_NAME), QStringLiteral("Anna"));
+        Key(dlg, Qt::Key_N, Qt::AltModifier);
+      })
+      .Then("list again: double-click the second", [](QWidget* list) {
+        EXPECT_EQ(TemplateOf(list), IDD_MATCH_LIST);
+        EXPECT_EQ(SelectedItem(list), 0);
+        DoubleClickItem(list, 1);
+      })
+      .Then("record 1 of 2: Ben; View Matching List", [](QWidget* dlg) {
+        EXPECT_EQ(Text(dlg, IDC_FIRST_NAME), QStringLiteral("Ben"));
+        Click(dlg, IDOK);
+      })
+      .Then("list: View Selected on the first", [](QWidget* list) { Click(list, IDC_VIEW_SELECTED); })
+      .Then("record 1 of 2: Anna", [](QWidget* dlg) {
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record 1 of 2"));
+        EXPECT_EQ(Text(dlg, IDC_FIRST_NAME), QStringLiteral("Anna"));
+        Click(dlg, IDOK);
+      })
+      .Then("list: Exit", [](QWidget* list) { Key(list, Qt::Key_X, Qt::AltModifier); });
+  Discard(user);
+  Run();
+  user.Finish();
+  EXPECT_EQ(App().selIndex, 0) << "Exit leaves the last choice";
+}
+
+TEST_F(KestrelAppTest, WalkWrapsFromTheChoiceWithPositionsOneToN) {
+  WriteBook({Person("Ann"), Person("Bea"), Person("Cid"), Person("Dan")});
+  ScriptedUser user;
+  SearchAll(user);
+  user.Then("list: choose the third", [](QWidget* list) {
+    Key(list, Qt::Key_Down);
+    Key(list, Qt::Key_Down);
+    Click(list, IDC_VIEW_SELECTED);
+  });
+  const char* const order[] = {"Cid", "Dan", "Ann", "Bea"};
+  for (int i = 0; i < 4; ++i) {
+    user.Then("record " + std::to_string(i + 1), [i, &order](QWidget* dlg) {
+      EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record %1 of 4").arg(i + 1));
+      EXPECT_EQ(Text(dlg, IDC_LAST_NAME), QString::fromLatin1(order[i]));
+      Control(dlg, IDC_PHONE)->setFocus();
+      Key(dlg, Qt::Key_Return);  // the default button, "&Next Record"
+    });
+  }
+  user.Then("list after the fourth: Escape", [](QWidget* list) {
+    EXPECT_EQ(TemplateOf(list), IDD_MATCH_LIST);
+    Key(list, Qt::Key_Escape);
+  });
+  Discard(user);
+  App().selIndex = 0;
+  Run();
+  user.Finish();
+  EXPECT_EQ(App().selIndex, 2);
+}
+
+TEST_F(KestrelAppTest, DeletedMatchStaysListedAndIsShownEmpty) {
+  WriteBook({Person("Ann", "A", "1"), Person("Bea", "B", "2"), Person("Cid", "C", "3")});
+  ScriptedUser user;
+  SearchAll(user);
+  user.Then("list: first", [](QWidget* list) { Key(list, Qt::Key_Return); })
+      .Then("record 1 of 3: delete Ann", [](QWidget* dlg) { Click(dlg, IDC_DELETE_RECORD); })
+      .Then("Yes", [](QWidget* box) { Click(box, IDYES); })
+      .Then("record 2 of 3: Bea", [](QWidget* dlg) {
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record 2 of 3"));
+        EXPECT_EQ(Text(dlg, IDC_LAST_NAME), QStringLiteral("Bea"));
+        Click(dlg, IDOK);
+      })
+      .Then("list: the deleted record", [](QWidget* list) {
+        EXPECT_EQ(Items(list), (QStringList{"<Deleted Record>", "Bea, B: 2", "Cid, C: 3"}));
+        Key(list, Qt::Key_Return);
+      })
+      .Then("record 1 of 3: empty", [](QWidget* dlg) {
+        EXPECT_EQ(Text(dlg, IDC_LAST_NAME), QString());
+        EXPECT_EQ(Text(dlg, IDC_PHONE), QString());
+        Key(dlg, Qt::Key_Escape);
+      });
+  SaveAndExit(user);
+  Run();
+  user.Finish();
+  EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Bea", "Cid"}));
+}
+
+TEST_F(KestrelAppTest, EditReachesTheBookTheNextSearchAndTheFile) {
+  WriteBook({Person("Jones", "Jo"), Person("Smith", "Anna", "555-0101")});
+  ScriptedUser user;
+  SearchFor(user, IDC_FIRST_NAME, QStringLiteral("ann"));
+  user.Then("record: rename, save, leave", [](QWidget* dlg) {
+    Type(dlg, IDC_LAST_NAME, QStringLiteral("Smythe"));
+    Click(dlg, IDC_SAVE_CHANGES);
+    Key(dlg, Qt::Key_Escape);
+  });
+  SearchFor(user, IDC_LAST_NAME, QStringLiteral("SMYTHE"));
+  Leave(user, "Matching Record 1 of 1", "Smythe");
+  SaveAndExit(user);
+  Run();
+  user.Finish();
+  const RecordList book = ReadBook();
+  ASSERT_EQ(book.size(), 2u);
+  EXPECT_EQ(Fields(book[1]), Fields(Person("Smythe", "Anna", "555-0101")));
+}
+
+TEST_F(KestrelAppTest, ListOrdersLabelsByteByByte) {
+  WriteBook({Person("Smith", "Al", "2"), Person("adams"), Person("Smith-Jones"), Person("Adams"),
+             Person("Smith", "Al", "10"), Person("Smith Jr"), Person("", "Nameless"), Person("9th")});
+  ScriptedUser user;
+  SearchAll(user);
+  user.Then("list", [](QWidget* list) {
+    EXPECT_EQ(Items(list), (QStringList{", Nameless: ", "9th, : ", "Adams, : ", "Smith Jr, : ",
+                                        "Smith, Al: 10", "Smith, Al: 2", "Smith-Jones, : ", "adams, : "}));
+    Key(list, Qt::Key_Escape);
+  });
+  Discard(user);
+  Run();
+  user.Finish();
+}
+
+TEST_F(KestrelAppTest, ListPlacesAnEditedMatchByItsNewLabel) {
+  WriteBook({Person("Brown"), Person("Clark"), Person("Adams")});
+  ScriptedUser user;
+  SearchAll(user);
+  user.Then("list: choose Adams", [](QWidget* list) {
+        EXPECT_EQ(Items(list), (QStringList{"Adams, : ", "Brown, : ", "Clark, : "}));
+        Key(list, Qt::Key_Return);
+      })
+      .Then("record: Adams becomes Zorn", [](QWidget* dlg) {
+        Type(dlg, IDC_LAST_NAME, QStringLiteral("Zorn"));
+        Click(dlg, IDC_SAVE_CHANGES);
+        Click(dlg, IDOK);
+      })
+      .Then("list: Zorn last, selection on the first", [](QWidget* list) {
+        EXPECT_EQ(Items(list), (QStringList{"Brown, : ", "Clark, : ", "Zorn, : "}));
+        EXPECT_EQ(SelectedItem(list), 0);
+        Key(list, Qt::Key_Escape);
+      });
+  Discard(user);
+  Run();
+  user.Finish();
+}
+
+// A picture for the README: the match list of a whole generated book.
+TEST_F(KestrelAppTest, RendersTheMatchList) {
+  QDir().mkpath(QStringLiteral(KESTREL_RENDER_DIR));
+  WriteBook(GenerateBook(40));
+  ScriptedUser user;
+  SearchAll(user);
+  user.Then("list: move down a little, render", [](QWidget* list) {
+    EXPECT_EQ(Items(list).size(), 40);
+    for (int i = 0; i < 3; ++i) Key(list, Qt::Key_Down);
+    EXPECT_TRUE(list->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/match-list.png")));
+    Key(list, Qt::Key_Escape);
+  });
+  Discard(user);
+  Run();
+  user.Finish();
+}
+
+}  // namespace

@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# The built kestrel in a real X server, driven by key presses as a person
+# would: first a new record typed and saved, then a search, a pick from the
+# match list, an edit and a save. Each run's "phone.dat" is checked with
+# kestrel-book unpack.
+#
+#   kestrel_e2e.sh KESTREL KESTREL_BOOK SCREENSHOT_DIR
+#
+# Exit 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool). Every wait has a
+# time limit, and the X server and the program are ended on every way out.
+set -u
+
+kestrel=$1
+book_tool=$2
+shots=$3
+
+for tool in Xvfb xdotool; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "SKIP: $tool is not installed"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kestrel-e2e-XXXXXX")
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null 2>&1; then
+    timeout 10 import -window root "$shots/e2e-failure.png" 2>/dev/null &&
+      echo "screen at the failure: $shots/e2e-failure.png"
+  fi
+  exit 1
+}
+
+# The X server picks a free display number itself and writes it to fd 3,
+# so parallel runs never collide.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work/display")"
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
+
+# The visible window whose title is exactly $1 (xdotool matches loosely, and
+# the message boxes' title "kestrel" differs from the form's only in case).
+window_titled() {
+  local id
+  for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+    if [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
+      echo "$id"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Waits up to 20 s for the window titled $1, then gives it the keyboard.
+focus_window() {
+  local id=""
+  for _ in $(seq 200); do
+    id=$(window_titled "$1") && break
+    kill -0 "$app_pid" 2>/dev/null || fail "kestrel ended while waiting for \"$1\""
+    sleep 0.1
+  done
+  [ -n "$id" ] || fail "no window \"$1\" within 20 s"
+  timeout 5 xdotool windowfocus --sync "$id" || fail "cannot focus \"$1\""
+  sleep 0.2  # let the toolkit take the focus in
+}
+
+keys() { timeout 10 xdotool key --clearmodifiers --delay 40 "$@" || fail "xdotool key $*"; }
+type_text() { timeout 20 xdotool type --clearmodifiers --delay 30 "$1" || fail "xdotool type $1"; }
+
+start_kestrel() {
+  (cd "$work" && exec timeout 90 "$kestrel") >"$work/kestrel.log" 2>&1 &
+  app_pid=$!
+}
+
+# Waits up to 20 s for kestrel to end by itself and checks it ended well.
+wait_for_exit() {
+  for _ in $(seq 200); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app_pid" 2>/dev/null && fail "kestrel still running after $1"
+  wait "$app_pid"
+  local status=$?
+  app_pid=""
+  [ "$status" -eq 0 ] || fail "kestrel exited with $status after $1: $(cat "$work/kestrel.log")"
+}
+
+# A record's line: the 17 fields given as arguments (missing ones empty),
+# each followed by a tab.
+record_line() {
+  local i line=""
+  local fields=("$@")
+  for i in $(seq 0 16); do line+="${fields[$i]:-}"$'\t'; done
+  printf '%s\n' "$line"
+}
+
+expect_book() {
+  local want=$1 got
+  got=$(timeout 10 "$book_tool" unpack "$work/phone.dat") || fail "kestrel-book unpack failed after $2"
+  if [ "$got" != "$want" ]; then
+    echo "--- expected"; printf '%s\n' "$want" | cat -A
+    echo "--- found"; printf '%s\n' "$got" | cat -A
+    fail "the book after $2 is not as expected"
+  fi
+}
+
+# --- run 1: a new record, typed, saved and exited with the keyboard --------
+start_kestrel
+focus_window "Kestrel"
+keys alt+c                                  # &Create New Record
+focus_window "New Record"
+keys Tab Tab                                # from "&Save Changes" past "Start &Over"
+type_text "S1001"; keys Tab                 # Student #
+type_text "Ada"; keys Tab                   # First Name
+type_text "Lovelace"; keys Tab Tab Tab Tab Tab  # Last Name, then past four fields
+type_text "555-0100"                        # Phone
+keys alt+s                                  # &Save Changes
+keys alt+o                                  # Start &Over
+focus_window "kestrel"                      # Save and exit?
+keys alt+y
+focus_window "Kestrel"
+keys alt+x                                  # Save and E&xit
+focus_window "kestrel"                      # Do you want to save changes (if any)?
+keys alt+y
+wait_for_exit "Save and Exit"
+expect_book "$(record_line S1001 Lovelace Ada "" "" "" "" 555-0100)" "the first run"
+
+# --- run 2: search, pick from the list, edit, save and exit ---------------
+{
+  timeout 10 "$book_tool" unpack "$work/phone.dat"
+  record_line S1002 Lovelace Byron "" "" M "" 555-0200
+  record_line S1003 Babbage Charles "" "" M "" 555-0300
+} | timeout 10 "$book_tool" pack "$work/phone.dat" || fail "kestrel-book pack failed"
+
+start_kestrel
+focus_window "Kestrel"
+keys Tab                                    # from First Name to Last Name
+type_text "lovelace"
+keys alt+s                                  # &Search Database
+focus_window "Matching Records"
+keys Down
+if command -v import >/dev/null 2>&1; then
+  timeout 10 import -window root "$shots/e2e-match-list.png" || fail "screenshot failed"
+fi
+keys Return                                 # &View Selected: Lovelace, Byron
+focus_window "Matching Record 1 of 2"
+# From "&Next Record" to the Phone edit: View, Save, Start Over, Delete, then
+# Student #, First, Last, Middle 1, Middle 2, Gender, Birthday, Phone.
+keys Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab
+keys ctrl+a
+type_text "555-0299"
+keys alt+s                                  # &Save Changes
+keys Escape                                 # back to the main form
+focus_window "Kestrel"
+keys alt+x
+focus_window "kestrel"
+keys alt+y
+wait_for_exit "the second Save and Exit"
+expect_book "$(record_line S1001 Lovelace Ada "" "" "" "" 555-0100
+record_line S1002 Lovelace Byron "" "" M "" 555-0299
+record_line S1003 Babbage Charles "" "" M "" 555-0300)" "the second run"
+
+echo "PASS: 2 runs of kestrel under Xvfb"
