@@ -20,7 +20,7 @@ void RecordStore::Load() {
   std::string text;
   DecodeReport decoded;
   FileStamp stamp;
-  if (DecompressFromFile(fileName, text, &decoded, &stamp) == kDecompressCannotOpen) {
+  if (DecompressFromFile(fileName, text, &decoded, &stamp, announceBadChecksum_) == kDecompressCannotOpen) {
     knownStamp_ = StampOf(fileName);
     loadReport_.fileFound = knownStamp_.exists;
     if (loadReport_.fileFound) {  // there, but unreadable: never replace it unseen

@@ -54,6 +54,10 @@ class RecordStore {
   // created or deleted since (and before any Load or Save, when it exists).
   bool ChangedOnDisk() const;
 
+  // Whether Load prints the checksum notice on standard output (on by
+  // default). The command-line tool turns it off: its standard output is data.
+  void SetAnnounceBadChecksum(bool announce) { announceBadChecksum_ = announce; }
+
   // Whether Save syncs the file and its folder to disk (on by default).
   // Only benchmarks and tests on throwaway folders turn this off.
   void SetSyncOnSave(bool sync) { replaceOptions_.syncToDisk = sync; }
@@ -66,4 +70,5 @@ class RecordStore {
   FileStamp knownStamp_;              // of the file as last read or written
   bool keepBeforeReplacing_ = false;  // the file on disk is a damaged one
   ReplaceOptions replaceOptions_;
+  bool announceBadChecksum_ = true;
 };

@@ -40,6 +40,7 @@ int LoadBook(RecordStore& store, MissingBook missing) {
     if (missing == MissingBook::kStartEmpty) return kExitOk;
     return Fail(kExitUsage, path + ": no such file");
   }
+  store.SetAnnounceBadChecksum(false);  // the problem goes to standard error below
   store.Load();
   const LoadReport& report = store.loadReport();
   if (!report.fileFound) return Fail(kExitUsage, path + ": no such file");

@@ -7,6 +7,7 @@
 #include "store/codec/codec_buffer.h"
 #include "store/codec/file_io.h"
 #include "store/record_text.h"
+#include "tools/book_command.h"
 #include "tools/commands.h"
 
 namespace {
@@ -23,6 +24,13 @@ std::size_t LongestLine(std::string_view text) {
 
 int Check(const std::vector<std::string>& args) {
   std::string path;
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    return PrintCommandHelp("check [FILE]",
+                            "Says whether FILE (phone.dat when none is named) is a sound book and\n"
+                            "what it holds: header fields, checksum, table entries, payload bytes\n"
+                            "present against those needed, records and the longest line.\n\n"
+                            "exit status: 0 sound, 1 damaged, 2 cannot open or wrong usage\n");
+  }
   if (!FileArgument("check", args, path)) return kExitUsage;
   std::string file;
   if (const int error = ReadWholeFile(path.c_str(), file); error != 0) {

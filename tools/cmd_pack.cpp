@@ -7,11 +7,20 @@
 #include <string>
 
 #include "store/codec/codec_drivers.h"
+#include "tools/book_command.h"
 #include "tools/commands.h"
 
 namespace {
 
 int Pack(const std::vector<std::string>& args) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    return PrintCommandHelp("pack FILE",
+                            "Reads a book's text from standard input and writes it into FILE with\n"
+                            "the book's codec, replacing FILE safely: the new file is written and\n"
+                            "synced beside it, then renamed over it.\n\n"
+                            "exit status: 0 written, 1 write failed, 2 wrong usage or cannot create\n");
+  }
+  if (RefuseOptions("pack", args)) return kExitUsage;
   if (args.size() != 1) return Fail(kExitUsage, "pack needs exactly one file");
   const std::string& path = args[0];
   std::string text;

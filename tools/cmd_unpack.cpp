@@ -5,12 +5,21 @@
 
 #include "store/codec/codec_buffer.h"
 #include "store/codec/file_io.h"
+#include "tools/book_command.h"
 #include "tools/commands.h"
 
 namespace {
 
 int Unpack(const std::vector<std::string>& args) {
   std::string path;
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    return PrintCommandHelp("unpack [FILE]",
+                            "Writes the text that FILE (phone.dat when none is named) holds to\n"
+                            "standard output, byte for byte: one line per record, each field\n"
+                            "followed by a tab. Of a damaged file only what it really holds is\n"
+                            "written, and the problem goes to standard error.\n\n"
+                            "exit status: 0 sound, 1 damaged, 2 cannot open or wrong usage\n");
+  }
   if (!FileArgument("unpack", args, path)) return kExitUsage;
   std::string file;
   if (const int error = ReadWholeFile(path.c_str(), file); error != 0) {

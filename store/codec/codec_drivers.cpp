@@ -38,7 +38,7 @@ int CompressToFile(const char* buffer, std::int32_t length, const char* fileName
 }
 
 int DecompressFromFile(const char* fileName, std::string& out, DecodeReport* report,
-                       FileStamp* stamp) {
+                       FileStamp* stamp, bool announceBadChecksum) {
   std::string file;
   const int error = ReadWholeFile(fileName, file, stamp);
   if (error != 0) {
@@ -49,7 +49,7 @@ int DecompressFromFile(const char* fileName, std::string& out, DecodeReport* rep
     return kDecompressCannotOpen;
   }
   const DecodeReport found = DecodeBuffer(file, out);
-  if (found.headerComplete && !found.checksumOk) {
+  if (announceBadChecksum && found.headerComplete && !found.checksumOk) {
     std::fputs(kBadChecksumMessage, stdout);
     std::fflush(stdout);
   }

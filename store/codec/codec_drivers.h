@@ -41,8 +41,10 @@ enum DecompressCode : int {
 // `report`, when given, receives what decoding found (and, when the file
 // cannot be opened, the system's reason as its problem); `stamp` the stamp of
 // the file read.
+// `announceBadChecksum` false keeps standard output silent, for callers whose
+// standard output carries data; the report still says what was wrong.
 int DecompressFromFile(const char* fileName, std::string& out, DecodeReport* report = nullptr,
-                       FileStamp* stamp = nullptr);
+                       FileStamp* stamp = nullptr, bool announceBadChecksum = true);
 
 // The same, writing the decoded bytes to `out` (left unflushed).
 int DecompressFromFile(const char* fileName, std::ostream& out);

@@ -171,3 +171,38 @@ TEST_F(KestrelBookTest, CheckOfADamagedBookSaysWhere) {
 }
 
 }  // namespace
+
+namespace {
+
+// Regression: "pack --help" wrote a book named "--help", and "check --help"
+// looked for a file of that name, instead of showing the command's help.
+TEST_F(KestrelBookTest, OptionsAreNeverTakenForFileNames) {
+  for (const char* command : {"check", "unpack", "pack"}) {
+    const Outcome help = Book(std::string(command) + " --help");
+    EXPECT_EQ(help.exitCode, 0) << command;
+    EXPECT_EQ(help.out.rfind(std::string("usage: kestrel-book ") + command, 0), 0u) << command;
+
+    const Outcome unknown = Book(std::string(command) + " --frobnicate");
+    EXPECT_EQ(unknown.exitCode, 2) << command;
+    EXPECT_EQ(unknown.err, std::string("kestrel-book: unknown option '--frobnicate' for ") + command +
+                               " (see kestrel-book --help)\n")
+        << command;
+  }
+  struct stat info;
+  EXPECT_NE(stat(Path("--help").c_str(), &info), 0) << "no book may be named after an option";
+  EXPECT_NE(stat(Path("--frobnicate").c_str(), &info), 0);
+}
+
+// Regression: listing a book that failed its checksum put the program's
+// checksum notice on standard output, among the data a script reads.
+TEST_F(KestrelBookTest, ADamagedBookKeepsStandardOutputForData) {
+  Write("phone.dat", std::string("\x07\x00\x00\x00\x00\x00\x00", 7));  // checksum 7, sum 0
+  for (const char* command : {"list", "export"}) {
+    const Outcome run = Book(command);
+    EXPECT_EQ(run.exitCode, 1) << command;
+    EXPECT_EQ(run.out, "") << command;
+    EXPECT_EQ(run.err, "kestrel-book: phone.dat: bad checksum\n") << command;
+  }
+}
+
+}  // namespace
