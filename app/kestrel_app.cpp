@@ -5,17 +5,19 @@
 #include <string>
 #include <system_error>
 
+#include "app/toolkit/cp1252.h"
 #include "search/browse_machine.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"
 
 namespace {
 
-// The data file as the user can find it: its full path where it can be made.
+// The data file as the user can find it: its full path where it can be
+// made, in the dialogs' Windows-1252 (the system names files in UTF-8).
 std::string ShownPath(const char* fileName) {
   std::error_code error;
   const std::filesystem::path full = std::filesystem::absolute(fileName, error);
-  return error ? std::string(fileName) : full.string();
+  return cp1252::FromUtf8(error ? std::string(fileName) : full.string()).text;
 }
 
 }  // namespace
