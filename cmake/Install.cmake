@@ -4,7 +4,6 @@
 # tests that check both. Included last from the top-level CMakeLists.txt.
 include(GNUInstallDirs)
 
-set(KESTREL_APP_ID io.github.kestrel_book.Kestrel)
 set(KESTREL_DESKTOP_DIR ${PROJECT_SOURCE_DIR}/desktop)
 
 if(TARGET kestrel-book)

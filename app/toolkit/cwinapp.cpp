@@ -66,6 +66,7 @@ int AfxWinMain(int argc, char** argv) {
   }
   QApplication qt(argc, argv);
   toolkit::ApplyLook(qt);
+  QGuiApplication::setDesktopFileName(QStringLiteral(KESTREL_DESKTOP_ID));
   app->appName_ = program;
   app->m_pszAppName = app->appName_.c_str();
   if (app->InitInstance()) {
