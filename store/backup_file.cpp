@@ -51,7 +51,7 @@ BackupResult KeepBackup(const std::string& path) {
   BackupResult result;
   for (int n = 0; n < kMaxBackups; ++n) {
     std::string candidate = path + ".bak";
-    if (n > 0) candidate += '.' + std::to_string(n);
+    if (n > 0) candidate.append(".").append(std::to_string(n));
     int error = link(path.c_str(), candidate.c_str()) == 0 ? 0 : errno;
     if (LinksUnsupported(error)) error = CopyToNewFile(path, candidate);
     if (error == EEXIST) continue;
