@@ -40,7 +40,7 @@ bench: deps
 	done
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH)
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH) $(BUILD_WINDOWS)
 
 # Packaging and the first look: `make package` builds the Debian package in
 # $(BUILD); `make demo` starts Kestrel on a fresh copy of the sample book in
@@ -78,3 +78,23 @@ fuzz: fuzz-build
 
 fuzz-short: fuzz-build
 	scripts/run-fuzzers $(BUILD_FUZZ) 60
+
+# The Windows build, cross-compiled with MinGW-w64 into $(BUILD_WINDOWS):
+# `make windows` builds kestrel-book.exe (and kestrel.exe), `make
+# test-windows` runs the Windows test programs under Wine, whose prefix
+# lives in $(BUILD_WINDOWS)/wineprefix.
+BUILD_WINDOWS ?= build-windows
+
+.PHONY: deps-windows windows test-windows
+
+deps-windows:
+	@scripts/install-deps windows
+
+windows: deps-windows
+	cmake -S . -B $(BUILD_WINDOWS) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_BUILD_GUI=OFF
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
+
+test-windows: windows
+	$(BUILD_WINDOWS)/wine-run --prepare
+	ctest --test-dir $(BUILD_WINDOWS) --output-on-failure -j $(JOBS)

@@ -111,5 +111,8 @@ if(KESTREL_BUILD_TESTS)
               $<TARGET_FILE:make_sample_book> $<TARGET_FILE:kestrel-book>
               ${PROJECT_SOURCE_DIR}/examples/phone.dat ${KESTREL_INSTALL_TEST_DIR}/sample)
     set_tests_properties(sample_book PROPERTIES LABELS sample)
+    if(CMAKE_CROSSCOMPILING_EMULATOR)
+      set_tests_properties(sample_book PROPERTIES ENVIRONMENT "KESTREL_RUN=${CMAKE_CROSSCOMPILING_EMULATOR}")
+    endif()
   endif()
 endif()
