@@ -80,9 +80,10 @@ fuzz-short: fuzz-build
 	scripts/run-fuzzers $(BUILD_FUZZ) 60
 
 # The Windows build, cross-compiled with MinGW-w64 into $(BUILD_WINDOWS):
-# `make windows` builds kestrel-book.exe (and kestrel.exe), `make
+# `make windows` builds kestrel.exe and kestrel-book.exe, `make
 # test-windows` runs the Windows test programs under Wine, whose prefix
-# lives in $(BUILD_WINDOWS)/wineprefix.
+# lives in $(BUILD_WINDOWS)/wineprefix, and kestrel.exe end to end under
+# Wine on Xvfb.
 BUILD_WINDOWS ?= build-windows
 
 .PHONY: deps-windows windows test-windows
@@ -92,7 +93,7 @@ deps-windows:
 
 windows: deps-windows
 	cmake -S . -B $(BUILD_WINDOWS) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_BUILD_GUI=OFF
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
 
 test-windows: windows

@@ -13,7 +13,7 @@ if(TARGET kestrel-book)
   endif()
 endif()
 
-if(TARGET kestrel)
+if(TARGET kestrel AND NOT WIN32)
   install(TARGETS kestrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_SOURCE_DIR}/docs/kestrel.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
@@ -91,7 +91,7 @@ include(CPack)
 
 if(KESTREL_BUILD_TESTS)
   set(KESTREL_INSTALL_TEST_DIR ${CMAKE_BINARY_DIR}/install-tests)
-  if(TARGET kestrel AND TARGET kestrel-book)
+  if(TARGET kestrel AND TARGET kestrel-book AND NOT WIN32)
     add_test(NAME install_tree
       COMMAND sh ${PROJECT_SOURCE_DIR}/tests/install/check_install.sh ${PROJECT_SOURCE_DIR}
               ${CMAKE_BINARY_DIR} ${KESTREL_INSTALL_TEST_DIR}/tree ${KESTREL_APP_ID} ${PROJECT_VERSION})

@@ -2,6 +2,11 @@
 # built from Debian's source with the same compiler, and Wine to run the
 # Windows programs of ctest, each through wine-run in the build folder.
 # Included from the top-level CMakeLists.txt before any target.
+enable_language(RC)  # the programs' icon and manifest
+# printf and its kin as C99 has them (%zu, %lld), not as the old msvcrt.dll
+# knows them: messages such as the damaged-book warning are formatted so.
+add_compile_definitions(__USE_MINGW_ANSI_STDIO=1)
+
 find_program(KESTREL_WINE wine REQUIRED)
 find_program(KESTREL_WINESERVER wineserver REQUIRED)
 set(KESTREL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)

@@ -28,7 +28,7 @@ class CString {
   // Replaces the text with printf-style output. A format error leaves the
   // string empty. Arguments must be plain values: pass a CString as
   // GetString(), never as itself.
-  [[gnu::format(printf, 2, 3)]] void Format(const char* format, ...);
+  [[gnu::format(gnu_printf, 2, 3)]] void Format(const char* format, ...);
 
   // Folds letters to lower case as Windows-1252 does (A-Z and the accented
   // capitals); every other byte is kept.

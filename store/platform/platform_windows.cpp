@@ -127,6 +127,18 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+// The absolute form of `path`: ReplaceFileW works out the folder of the
+// file it replaces from its name, and a bare "phone.dat" names none.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return path;
+  full.resize(length);
+  return full;
+}
+
 // A new, empty file beside `target` that no one else has opened.
 HANDLE CreateTemporaryBeside(const std::wstring& target, std::wstring& temp) {
   static std::atomic<unsigned> counter{0};
@@ -180,7 +192,7 @@ int ReadWholeFile(const char* path, std::string& bytes, FileStamp* stamp) {
 ReplaceOutcome ReplaceFileSafely(const char* path, std::string_view bytes,
                                  const ReplaceOptions& options) {
   ReplaceOutcome outcome;
-  const std::wstring target = Wide(path);
+  const std::wstring target = FullPath(Wide(path));
   std::wstring temp;
   Handle file(CreateTemporaryBeside(target, temp));
   if (!file.Valid()) {

@@ -4,7 +4,12 @@
 # match list, an edit and a save. Each run's "phone.dat" is checked with
 # kestrel-book unpack.
 #
-#   kestrel_e2e.sh KESTREL KESTREL_BOOK SCREENSHOT_DIR
+#   kestrel_e2e.sh KESTREL KESTREL_BOOK SCREENSHOT_DIR [LAUNCHER]
+#
+# The same script drives the Windows build: LAUNCHER then runs kestrel.exe
+# (wine-run of the Windows build folder), and KESTREL_BOOK is the Linux
+# kestrel-book, which must read what the Windows program wrote.
+# KESTREL_E2E_DISPLAY, when set, is the display number for Xvfb to take.
 #
 # Exit 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool). Every wait has a
 # time limit, and the X server and the program are ended on every way out.
@@ -13,6 +18,7 @@ set -u
 kestrel=$1
 book_tool=$2
 shots=$3
+launcher=${4:-}
 
 for tool in Xvfb xdotool; do
   if ! command -v "$tool" >/dev/null 2>&1; then
@@ -43,10 +49,17 @@ fail() {
 
 # The X server picks a free display number itself and writes it to fd 3,
 # so parallel runs never collide.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
+if [ -n "${KESTREL_E2E_DISPLAY:-}" ]; then
+  Xvfb ":$KESTREL_E2E_DISPLAY" -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  echo "$KESTREL_E2E_DISPLAY" >"$work/display"
+  sleep 1
+else
+  exec 3>"$work/display"
+  Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+fi
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break
   sleep 0.1
@@ -69,7 +82,9 @@ window_titled() {
   return 1
 }
 
-# Waits up to 20 s for the window titled $1, then gives it the keyboard.
+# Waits up to 20 s for the window titled $1, then gives it the keyboard if
+# it has not taken it itself (Windows activates each new dialog; forcing the
+# focus of a window that Wine manages confuses it).
 focus_window() {
   local id=""
   for _ in $(seq 200); do
@@ -78,6 +93,7 @@ focus_window() {
     sleep 0.1
   done
   [ -n "$id" ] || fail "no window \"$1\" within 20 s"
+  [ "$(xdotool getwindowfocus 2>/dev/null)" = "$id" ] && sleep 0.3 && return 0
   timeout 5 xdotool windowfocus --sync "$id" || fail "cannot focus \"$1\""
   sleep 0.2  # let the toolkit take the focus in
 }
@@ -86,7 +102,7 @@ keys() { timeout 10 xdotool key --clearmodifiers --delay 40 "$@" || fail "xdotoo
 type_text() { timeout 20 xdotool type --clearmodifiers --delay 30 "$1" || fail "xdotool type $1"; }
 
 start_kestrel() {
-  (cd "$work" && exec timeout 90 "$kestrel") >"$work/kestrel.log" 2>&1 &
+  (cd "$work" && exec timeout 90 $launcher "$kestrel") >"$work/kestrel.log" 2>&1 &
   app_pid=$!
 }
 

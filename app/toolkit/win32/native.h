@@ -1,0 +1,80 @@
+// The Windows calls of the Win32 backend behind plain C++ types. The files
+// that implement CWnd, CDialog and CWinApp include this, never <windows.h>:
+// its macros (MessageBox, SendMessage, TRUE, IDOK, WS_POPUP, ...) and its
+// GetSystemMetrics would clash with the toolkit's own names.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct HWND__;
+struct HICON__;
+struct HDC__;
+
+namespace win32 {
+
+using Window = HWND__*;
+using Icon = HICON__*;
+using Dc = HDC__*;
+
+// What the dialog procedure of a running dialog hands on to its owner.
+class DialogEvents {
+ public:
+  virtual ~DialogEvents() = default;
+  // WM_INITDIALOG; true lets the dialog manager focus the first tab stop.
+  virtual bool Init(Window window) = 0;
+  virtual void Command(unsigned code, int id) = 0;  // WM_COMMAND
+  // WM_SYSCOMMAND, WM_PAINT, WM_QUERYDRAGICON: false when the dialog has no
+  // handler, so the dialog manager's default processing runs.
+  virtual bool SysCommand(unsigned command, std::intptr_t lParam) = 0;
+  virtual bool Paint() = 0;
+  virtual bool QueryDragIcon(Icon* icon) = 0;
+  virtual void Destroyed() = 0;  // the window is going
+};
+
+// Runs an in-memory extended template modally (DialogBoxIndirectParamW);
+// returns the code given to EndDialog, or -1 when no window could be made.
+std::intptr_t RunDialog(const std::vector<std::uint16_t>& dialogTemplate, Window owner,
+                        DialogEvents* events);
+void EndDialog(Window dialog, int code);
+// The active window of this thread: the owner of dialogs and boxes that name none.
+Window ActiveWindow();
+
+bool Show(Window window, int command);  // true when it was visible before
+bool Enable(Window window, bool enable);  // true when it was disabled before
+bool IsVisible(Window window);
+bool IsEnabled(Window window);
+bool IsIconic(Window window);
+void SetText(Window window, std::string_view cp1252Text);
+std::string Text(Window window);  // Windows-1252
+Window DialogItem(Window dialog, int id);
+int ControlId(Window window);
+void Focus(Window window);
+std::intptr_t Send(Window window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+// Sends a message whose lParam is a text (LB_ADDSTRING), converted to UTF-16.
+std::intptr_t SendText(Window window, unsigned message, std::uintptr_t wParam,
+                       std::string_view cp1252Text);
+int ShowMessageBox(Window owner, std::string_view text, std::string_view caption, unsigned type);
+void ClientSize(Window window, int* width, int* height);
+
+// The real system menu of a dialog.
+void AppendSystemMenuItem(Window dialog, unsigned flags, unsigned id, std::string_view text);
+// Default processing of WM_SYSCOMMAND and WM_PAINT, for handlers that pass them on.
+void DefaultSysCommand(Window window, unsigned command, std::intptr_t lParam);
+void DefaultPaint(Window window);
+// Painting between BeginPaint and EndPaint; EndPaint takes what BeginPaint gave.
+Dc BeginPaint(Window window);
+void EndPaint(Dc dc);
+bool DrawIcon(Dc dc, int x, int y, Icon icon);
+int SystemMetric(int index);
+
+// The program's icon resource id at the system's big-icon size, or nullptr.
+Icon LoadIconResource(int id);
+// The executable's file name without its extension.
+std::string ProgramName();
+// Registers the Common Controls 6 classes that the manifest asks for.
+void StartControls();
+
+}  // namespace win32
