@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"
 #include "store/record_store.h"
