@@ -1,7 +1,7 @@
 // Windows-1252 <-> UTF-16 through the text layer's table.
 #include "app/toolkit/win32/utf16_text.h"
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
 
 namespace win32 {
 
