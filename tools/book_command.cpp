@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "store/codec/file_io.h"
+#include "store/platform/platform.h"
 #include "tools/commands.h"
 
 OptionMatch TakeValueOption(const std::vector<std::string>& args, std::size_t& i,
@@ -36,7 +36,7 @@ int PrintCommandHelp(const char* usage, const char* details) {
 
 int LoadBook(RecordStore& store, MissingBook missing) {
   const std::string path = store.fileName;
-  if (!StampOf(store.fileName).exists) {
+  if (!platform::StampOf(store.fileName).exists) {
     if (missing == MissingBook::kStartEmpty) return kExitOk;
     return Fail(kExitUsage, path + ": no such file");
   }
@@ -63,13 +63,13 @@ int WriteOutput(const std::string& path, std::string_view bytes) {
     }
     return kExitOk;
   }
-  const ReplaceOutcome outcome = ReplaceFileSafely(path.c_str(), bytes);
+  const platform::ReplaceOutcome outcome = platform::ReplaceFile(path, bytes);
   switch (outcome.status) {
-    case ReplaceOutcome::Status::replaced:
+    case platform::ReplaceOutcome::Status::replaced:
       return kExitOk;
-    case ReplaceOutcome::Status::cannotCreate:
+    case platform::ReplaceOutcome::Status::cannotCreate:
       return Fail(kExitUsage, path + ": cannot create: " + LowerFirst(outcome.reason));
-    case ReplaceOutcome::Status::writeFailed:
+    case platform::ReplaceOutcome::Status::writeFailed:
       break;
   }
   return Fail(kExitDamaged, path + ": " + LowerFirst(outcome.reason));

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "store/codec/codec_buffer.h"
-#include "store/codec/file_io.h"
+#include "store/platform/platform.h"
 #include "store/record_text.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
@@ -33,7 +33,7 @@ int Check(const std::vector<std::string>& args) {
   }
   if (!FileArgument("check", args, path)) return kExitUsage;
   std::string file;
-  if (const int error = ReadWholeFile(path.c_str(), file); error != 0) {
+  if (const int error = platform::ReadWholeFile(path, file); error != 0) {
     return Fail(kExitUsage, path + ": " + SystemReason(error));
   }
   std::string text;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "store/codec/file_io.h"
+#include "store/platform/platform.h"
 #include "tools/book_command.h"
 #include "tools/book_csv.h"
 #include "tools/commands.h"
@@ -56,7 +56,7 @@ int Import(const std::vector<std::string>& args) {
   if (csvPath.empty()) return Fail(kExitUsage, "import needs a CSV file");
 
   std::string bytes;
-  if (const int error = ReadWholeFile(csvPath.c_str(), bytes); error != 0) {
+  if (const int error = platform::ReadWholeFile(csvPath, bytes); error != 0) {
     return Fail(kExitUsage, csvPath + ": " + SystemReason(error));
   }
   RecordStore store(bookPath.c_str());

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "store/codec/codec_drivers.h"
+#include "store/book_file.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "store/codec/codec_buffer.h"
-#include "store/codec/file_io.h"
+#include "store/platform/platform.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
 
@@ -22,7 +22,7 @@ int Unpack(const std::vector<std::string>& args) {
   }
   if (!FileArgument("unpack", args, path)) return kExitUsage;
   std::string file;
-  if (const int error = ReadWholeFile(path.c_str(), file); error != 0) {
+  if (const int error = platform::ReadWholeFile(path, file); error != 0) {
     return Fail(kExitUsage, path + ": " + SystemReason(error));
   }
   std::string text;
