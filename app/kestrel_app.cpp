@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "app/toolkit/cp1252.h"
+#include "res/resources.h"
 #include "search/browse_machine.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"
@@ -22,7 +23,9 @@ std::string ShownPath(const char* fileName) {
 
 }  // namespace
 
-CKestrelApp::CKestrelApp(const char* dataFile) : store(dataFile) {}
+CKestrelApp::CKestrelApp(const char* dataFile) : store(dataFile) {
+  AfxSetResources(ProgramResources());
+}
 CKestrelApp::~CKestrelApp() = default;
 
 BOOL CKestrelApp::InitInstance() {
