@@ -5,8 +5,8 @@
 #include <string>
 #include <system_error>
 
-#include "app/toolkit/cp1252.h"
 #include "res/resources.h"
+#include "text/cp1252.h"
 #include "search/browse_machine.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"

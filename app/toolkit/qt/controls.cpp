@@ -8,7 +8,8 @@
 #include <QPushButton>
 #include <QValidator>
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
+#include "text/field_text.h"
 #include "app/toolkit/qt/dialog_window.h"
 #include "app/toolkit/qt/icons.h"
 #include "app/toolkit/qt/list_box.h"
@@ -18,9 +19,10 @@
 namespace toolkit {
 namespace {
 
-// A single-line edit holds one line of Windows-1252: tabs and line breaks,
-// typed or pasted, become blanks, and characters the code page cannot hold
-// become '?' as they arrive, so the edit shows what will be stored.
+// A single-line edit holds one line of Windows-1252, as a field does: what
+// would break the line (field_text::OneLine), typed or pasted, becomes a
+// blank, and characters the code page cannot hold become '?' as they
+// arrive, so the edit shows what will be stored.
 class SingleLineCp1252Validator : public QValidator {
  public:
   using QValidator::QValidator;
@@ -36,13 +38,9 @@ class SingleLineCp1252Validator : public QValidator {
         ++i;
         continue;
       }
-      if (c == u'\t' || c == u'\n' || c == u'\r' || c == QChar::LineSeparator ||
-          c == QChar::ParagraphSeparator) {
-        out += QLatin1Char(' ');
-        continue;
-      }
+      const char32_t one = field_text::OneLine(c.unicode());
       unsigned char byte = 0;
-      out += cp1252::FromUnicode(c.unicode(), &byte) ? c : QChar(u'?');
+      out += cp1252::FromUnicode(one, &byte) ? QChar(static_cast<char16_t>(one)) : QChar(u'?');
     }
     input = out;
     pos = std::min<int>(newPos, static_cast<int>(input.size()));

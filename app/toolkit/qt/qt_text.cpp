@@ -1,7 +1,7 @@
 // Windows-1252 to and from QString.
 #include "app/toolkit/qt/qt_text.h"
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
 
 namespace toolkit {
 
