@@ -1,116 +1,53 @@
-// The store's calls into Windows: whole-file reading, the file's identity
-// stamp, safe replacement, backups by copy, and plain memory for large
-// blocks. Paths arrive as UTF-8 (or, failing that, in the ANSI code page)
-// and reach Windows as UTF-16, so folders with any name work. Failures are
-// reported as errno values, so messages read the same as on Linux.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
-#include <atomic>
+// The store's system calls on Windows: files, safe replacement and backups.
+// Paths reach Windows as UTF-16, so folders with any name work. Locks are in
+// lock_windows.cpp, memory in memory_windows.cpp.
 #include <cerrno>
 #include <cstring>
-#include <string>
+#include <random>
 
-#include "store/backup_file.h"
-#include "store/codec/file_io.h"
-#include "store/huge_page_allocator.h"
+#include "store/platform/windows_files.h"
 
+namespace platform {
 namespace {
 
-std::wstring Wide(const char* path) {
-  const int length = static_cast<int>(std::strlen(path));
-  if (length == 0) return {};
-  for (const UINT page : {static_cast<UINT>(CP_UTF8), static_cast<UINT>(CP_ACP)}) {
-    const DWORD flags = page == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
-    const int needed = MultiByteToWideChar(page, flags, path, length, nullptr, 0);
-    if (needed <= 0) continue;
-    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-    MultiByteToWideChar(page, flags, path, length, wide.data(), needed);
-    return wide;
-  }
-  return {};
+SyncObserver syncObserver = nullptr;
+
+ReplaceOutcome Failed(ReplaceOutcome::Status status, int error) {
+  ReplaceOutcome outcome;
+  outcome.status = status;
+  outcome.reason = std::strerror(error);
+  return outcome;
 }
 
-// The errno value nearest to a Windows error, so strerror words it.
-int ErrnoOf(DWORD error) {
-  switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_NETPATH:
-    case ERROR_INVALID_DRIVE:
-      return ENOENT;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-    case ERROR_UNABLE_TO_REMOVE_REPLACED:
-    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
-    case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
-      return EACCES;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      return EEXIST;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-      return ENOSPC;
-    case ERROR_NOT_ENOUGH_MEMORY:
-    case ERROR_OUTOFMEMORY:
-      return ENOMEM;
-    case ERROR_DIRECTORY:
-      return ENOTDIR;
-    case ERROR_FILENAME_EXCED_RANGE:
-      return ENAMETOOLONG;
-    case ERROR_NOT_SAME_DEVICE:
-      return EXDEV;
+// The absolute form of `path`: ReplaceFileW works out the folder of the file
+// it replaces from its name, and a bare "phone.dat" names none.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return path;
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return path;
+  full.resize(length);
+  return full;
+}
+
+std::wstring FolderOf(const std::wstring& fullPath) {
+  return fullPath.substr(0, fullPath.find_last_of(L"\\/") + 1);
+}
+
+FileKind KindOfHandle(HANDLE file, const BY_HANDLE_FILE_INFORMATION* info) {
+  switch (GetFileType(file)) {
+    case FILE_TYPE_CHAR:
+      return FileKind::device;
+    case FILE_TYPE_PIPE:
+      return FileKind::fifo;
+    case FILE_TYPE_DISK:
+      if (info == nullptr) return FileKind::regular;
+      return (info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::directory
+                                                                  : FileKind::regular;
     default:
-      return EIO;
+      return FileKind::other;
   }
-}
-
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  ~Handle() { Close(); }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-  bool Close() {
-    if (!Valid()) return true;
-    const bool closed = CloseHandle(handle_) != 0;
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
-
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-HANDLE OpenForReading(const std::wstring& path) {
-  // Backup semantics let a folder be opened too, so it can be told apart.
-  return CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-}
-
-FileStamp StampFrom(const BY_HANDLE_FILE_INFORMATION& info) {
-  FileStamp stamp;
-  stamp.exists = true;
-  stamp.device = info.dwVolumeSerialNumber;
-  stamp.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-  stamp.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
-                                         info.nFileSizeLow);
-  // FILETIME counts 100 ns since 1601; seconds and nanoseconds suffice to compare.
-  const std::uint64_t ticks =
-      (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-      info.ftLastWriteTime.dwLowDateTime;
-  stamp.mtimeSeconds = static_cast<std::int64_t>(ticks / 10'000'000);
-  stamp.mtimeNanoseconds = static_cast<std::int64_t>(ticks % 10'000'000) * 100;
-  return stamp;
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
@@ -127,24 +64,23 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-// The absolute form of `path`: ReplaceFileW works out the folder of the
-// file it replaces from its name, and a bare "phone.dat" names none.
-std::wstring FullPath(const std::wstring& path) {
-  const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return path;
-  std::wstring full(needed, L'\0');
-  const DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (length == 0 || length >= needed) return path;
-  full.resize(length);
-  return full;
+// The rename is made; a folder that cannot be flushed leaves it merely less
+// durable, so this is not a failure.
+void SyncFolder(const std::wstring& folder) {
+  if (syncObserver != nullptr) syncObserver(SyncKind::folder, Narrow(folder));
+  OwnedHandle handle(CreateFileW(folder.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (handle.Valid()) FlushFileBuffers(handle.Get());
 }
 
-// A new, empty file beside `target` that no one else has opened.
+// A new, empty file beside `target`, named with the temporary-file marker.
 HANDLE CreateTemporaryBeside(const std::wstring& target, std::wstring& temp) {
-  static std::atomic<unsigned> counter{0};
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  static std::mt19937 random(std::random_device{}() ^ GetCurrentProcessId() ^ GetTickCount());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const unsigned tag = (GetCurrentProcessId() * 7919u) ^ GetTickCount() ^ (counter++ * 104729u);
-    temp = target + L".tmp-" + std::to_wstring(tag % 1000000u);
+    temp = target + Wide(kTempMarker);
+    for (int i = 0; i < 6; ++i) temp.push_back(static_cast<wchar_t>(kLetters[random() % 62]));
     const HANDLE file = CreateFileW(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
@@ -152,25 +88,71 @@ HANDLE CreateTemporaryBeside(const std::wstring& target, std::wstring& temp) {
   return INVALID_HANDLE_VALUE;
 }
 
+// A device or a pipe is the user's own choice of destination: it gets the
+// bytes as they are, and nothing is renamed over it.
+ReplaceOutcome WriteStraight(const std::wstring& path, std::string_view bytes) {
+  OwnedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return Failed(ReplaceOutcome::Status::cannotCreate, ErrnoOf(GetLastError()));
+  if (!WriteAll(file.Get(), bytes)) {
+    return Failed(ReplaceOutcome::Status::writeFailed, ErrnoOf(GetLastError()));
+  }
+  return ReplaceOutcome{};
+}
+
 }  // namespace
 
-FileStamp StampOf(const char* path) {
-  Handle file(OpenForReading(Wide(path)));
+FileStamp StampOf(const std::string& path) {
+  OwnedHandle file(OpenForReading(Wide(path)));
   BY_HANDLE_FILE_INFORMATION info;
   if (!file.Valid() || !GetFileInformationByHandle(file.Get(), &info)) return FileStamp{};
   return StampFrom(info);
 }
 
-int ReadWholeFile(const char* path, std::string& bytes, FileStamp* stamp) {
-  bytes.clear();
-  Handle file(OpenForReading(Wide(path)));
-  if (!file.Valid()) return ErrnoOf(GetLastError());
+FileKind KindOf(const std::string& path) {
+  OwnedHandle file(OpenForReading(Wide(path)));
+  if (!file.Valid()) return FileKind::missing;
   BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file.Get(), &info)) return ErrnoOf(GetLastError());
-  if (stamp != nullptr) *stamp = StampFrom(info);
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return EISDIR;
+  const bool known = GetFileInformationByHandle(file.Get(), &info) != 0;
+  return KindOfHandle(file.Get(), known ? &info : nullptr);
+}
+
+const char* Describe(FileKind kind) {
+  switch (kind) {
+    case FileKind::missing:
+      return "missing";
+    case FileKind::regular:
+      return "a regular file";
+    case FileKind::directory:
+      return "a directory";
+    case FileKind::fifo:
+      return "a FIFO";
+    case FileKind::device:
+      return "a device";
+    case FileKind::other:
+      break;
+  }
+  return "not a regular file";
+}
+
+std::string ErrorText(int error) {
+  if (error == kNotRegularFile) return "not a regular file";
+  return std::strerror(error);
+}
+
+int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
+                  const ReadOptions& options) {
+  bytes.clear();
+  OwnedHandle file(OpenForReading(Wide(path)));
+  if (!file.Valid()) return ErrnoOf(GetLastError());
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool known = GetFileInformationByHandle(file.Get(), &info) != 0;
+  const FileKind kind = KindOfHandle(file.Get(), known ? &info : nullptr);
+  if (known && stamp != nullptr) *stamp = StampFrom(info);
+  if (kind == FileKind::directory) return EISDIR;
+  if (options.regularOnly && kind != FileKind::regular) return kNotRegularFile;
   // Read to the end, whatever the size said: the file may still be growing.
-  const auto size = static_cast<std::size_t>(StampFrom(info).size);
+  const auto size = known ? static_cast<std::size_t>(StampFrom(info).size) : 0;
   std::size_t have = 0;
   bytes.resize(size > 0 ? size + 1 : 4096);
   for (;;) {
@@ -179,8 +161,10 @@ int ReadWholeFile(const char* path, std::string& bytes, FileStamp* stamp) {
     DWORD got = 0;
     if (!ReadFile(file.Get(), bytes.data() + have,
                   room > (1u << 30) ? (1u << 30) : static_cast<DWORD>(room), &got, nullptr)) {
+      const DWORD error = GetLastError();
       bytes.resize(have);
-      return ErrnoOf(GetLastError());
+      if (error == ERROR_BROKEN_PIPE) break;  // a pipe's writer has finished
+      return ErrnoOf(error);
     }
     if (got == 0) break;
     have += got;
@@ -189,50 +173,75 @@ int ReadWholeFile(const char* path, std::string& bytes, FileStamp* stamp) {
   return 0;
 }
 
-ReplaceOutcome ReplaceFileSafely(const char* path, std::string_view bytes,
-                                 const ReplaceOptions& options) {
-  ReplaceOutcome outcome;
+void SetSyncObserver(SyncObserver observer) { syncObserver = observer; }
+
+ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
+                           const ReplaceOptions& options) {
   const std::wstring target = FullPath(Wide(path));
+  const FileKind kind = KindOf(Narrow(target));
+  if (kind == FileKind::directory) return Failed(ReplaceOutcome::Status::cannotCreate, EISDIR);
+  if (kind == FileKind::device || kind == FileKind::fifo) return WriteStraight(target, bytes);
+
   std::wstring temp;
-  Handle file(CreateTemporaryBeside(target, temp));
-  if (!file.Valid()) {
-    outcome.status = ReplaceOutcome::Status::cannotCreate;
-    outcome.reason = std::strerror(ErrnoOf(GetLastError()));
-    return outcome;
-  }
+  OwnedHandle file(CreateTemporaryBeside(target, temp));
+  if (!file.Valid()) return Failed(ReplaceOutcome::Status::cannotCreate, ErrnoOf(GetLastError()));
   auto fail = [&](DWORD error) {
     file.Close();
     DeleteFileW(temp.c_str());
-    outcome.status = ReplaceOutcome::Status::writeFailed;
-    outcome.reason = std::strerror(ErrnoOf(error));
-    return outcome;
+    return Failed(ReplaceOutcome::Status::writeFailed, ErrnoOf(error));
   };
   if (!WriteAll(file.Get(), bytes)) return fail(GetLastError());
-  if (options.syncToDisk && !FlushFileBuffers(file.Get())) return fail(GetLastError());
+  if (options.syncToDisk) {
+    if (syncObserver != nullptr) syncObserver(SyncKind::file, Narrow(temp));
+    if (!FlushFileBuffers(file.Get())) return fail(GetLastError());
+  }
   if (!file.Close()) return fail(GetLastError());
 
   // ReplaceFileW keeps the old book's attributes and access rights; a first
-  // book is moved into place, through to the disk.
-  const bool exists = GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
+  // book is moved into place, through to the disk. A new file takes the
+  // folder's access rights, as every new file there does.
   const BOOL moved =
-      exists ? ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                            nullptr, nullptr)
-             : MoveFileExW(temp.c_str(), target.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+      kind == FileKind::regular
+          ? ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                         nullptr, nullptr)
+          : MoveFileExW(temp.c_str(), target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!moved) return fail(GetLastError());
+  if (options.syncToDisk) SyncFolder(FolderOf(target));
   // The replaced file may keep the old one's identity: stamp what is there now.
-  outcome.written = StampOf(path);
+  ReplaceOutcome outcome;
+  outcome.written = StampOf(Narrow(target));
   return outcome;
 }
 
+int RemoveLeftoverTemps(const std::string& path) {
+  const std::wstring target = FullPath(Wide(path));
+  const std::wstring folder = FolderOf(target);
+  const std::wstring prefix = target.substr(folder.size()) + Wide(kTempMarker);
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((folder + prefix + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int removed = 0;
+  do {
+    const std::wstring name = found.cFileName;
+    // The random suffix is exactly six characters.
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
+    if (DeleteFileW((folder + name).c_str())) ++removed;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return removed;
+}
+
+// Windows keeps a damaged book aside by copying it: a second name (a hard
+// link) would change with the file when ReplaceFileW swaps its contents.
 BackupResult KeepBackup(const std::string& path) {
   constexpr int kMaxBackups = 1000;
   BackupResult result;
-  const std::wstring source = Wide(path.c_str());
+  const std::wstring source = Wide(path);
   for (int n = 0; n < kMaxBackups; ++n) {
     std::string candidate = path + ".bak";
     if (n > 0) candidate.append(".").append(std::to_string(n));
-    if (CopyFileW(source.c_str(), Wide(candidate.c_str()).c_str(), /*bFailIfExists=*/TRUE)) {
+    if (CopyFileW(source.c_str(), Wide(candidate).c_str(), /*bFailIfExists=*/TRUE)) {
       result.ok = true;
       result.path = candidate;
       return result;
@@ -246,14 +255,4 @@ BackupResult KeepBackup(const std::string& path) {
   return result;
 }
 
-// Windows gives large pages only to accounts holding a privilege that
-// ordinary users lack: large blocks are plain committed memory.
-void* AllocateLargeBlock(std::size_t bytes) {
-  void* block = VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-  if (block == nullptr) throw std::bad_alloc();
-  return block;
-}
-
-void FreeLargeBlock(void* block, std::size_t /*bytes*/) { VirtualFree(block, 0, MEM_RELEASE); }
-
-void PrepareLargeBuffer(void* /*data*/, std::size_t /*bytes*/) {}
+}  // namespace platform

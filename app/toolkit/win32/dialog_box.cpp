@@ -25,9 +25,13 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       events->Command(HIWORD(wParam), static_cast<short>(LOWORD(wParam)));
       return TRUE;
     case WM_SYSCOMMAND:
-      return events->SysCommand(static_cast<unsigned>(wParam), lParam) ? TRUE : FALSE;
+      return events->SysCommand(static_cast<unsigned>(wParam)) ? TRUE : FALSE;
     case WM_PAINT:
-      return events->Paint() ? TRUE : FALSE;
+      if (!events->Paint()) return FALSE;
+      // A handler that drew nothing (not minimised) leaves the window to the
+      // dialog manager, which must still validate it or be asked again and again.
+      if (GetUpdateRect(window, nullptr, FALSE)) DefWindowProcW(window, WM_PAINT, 0, 0);
+      return TRUE;
     case WM_QUERYDRAGICON: {
       // One of the few messages whose result a dialog procedure returns itself.
       Icon icon = nullptr;
@@ -35,7 +39,6 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     }
     case WM_NCDESTROY:
       SetWindowLongPtrW(window, DWLP_USER, 0);
-      events->Destroyed();
       return FALSE;
     default:
       return FALSE;

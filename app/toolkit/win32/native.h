@@ -1,5 +1,5 @@
 // The Windows calls of the Win32 backend behind plain C++ types. The files
-// that implement CWnd, CDialog and CWinApp include this, never <windows.h>:
+// that implement the toolkit's backend.h include this, never <windows.h>:
 // its macros (MessageBox, SendMessage, TRUE, IDOK, WS_POPUP, ...) and its
 // GetSystemMetrics would clash with the toolkit's own names.
 #pragma once
@@ -26,12 +26,11 @@ class DialogEvents {
   // WM_INITDIALOG; true lets the dialog manager focus the first tab stop.
   virtual bool Init(Window window) = 0;
   virtual void Command(unsigned code, int id) = 0;  // WM_COMMAND
-  // WM_SYSCOMMAND, WM_PAINT, WM_QUERYDRAGICON: false when the dialog has no
-  // handler, so the dialog manager's default processing runs.
-  virtual bool SysCommand(unsigned command, std::intptr_t lParam) = 0;
+  // WM_SYSCOMMAND, WM_PAINT, WM_QUERYDRAGICON: false when the dialog leaves
+  // the message to the dialog manager's default processing.
+  virtual bool SysCommand(unsigned command) = 0;
   virtual bool Paint() = 0;
   virtual bool QueryDragIcon(Icon* icon) = 0;
-  virtual void Destroyed() = 0;  // the window is going
 };
 
 // Runs an in-memory extended template modally (DialogBoxIndirectParamW);
@@ -50,7 +49,8 @@ bool IsIconic(Window window);
 void SetText(Window window, std::string_view cp1252Text);
 std::string Text(Window window);  // Windows-1252
 Window DialogItem(Window dialog, int id);
-int ControlId(Window window);
+// The focus to a control as the dialog manager moves it (WM_NEXTDLGCTL), so
+// the default button follows; to any other window directly.
 void Focus(Window window);
 std::intptr_t Send(Window window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 // Sends a message whose lParam is a text (LB_ADDSTRING), converted to UTF-16.
@@ -61,19 +61,16 @@ void ClientSize(Window window, int* width, int* height);
 
 // The real system menu of a dialog.
 void AppendSystemMenuItem(Window dialog, unsigned flags, unsigned id, std::string_view text);
-// Default processing of WM_SYSCOMMAND and WM_PAINT, for handlers that pass them on.
-void DefaultSysCommand(Window window, unsigned command, std::intptr_t lParam);
-void DefaultPaint(Window window);
 // Painting between BeginPaint and EndPaint; EndPaint takes what BeginPaint gave.
 Dc BeginPaint(Window window);
-void EndPaint(Dc dc);
+void EndPaint(Window window, Dc dc);
 bool DrawIcon(Dc dc, int x, int y, Icon icon);
 int SystemMetric(int index);
 
 // The program's icon resource id at the system's big-icon size, or nullptr.
 Icon LoadIconResource(int id);
-// The executable's file name without its extension.
-std::string ProgramName();
+// The executable's path, in Windows-1252.
+std::string ExecutablePath();
 // Registers the Common Controls 6 classes that the manifest asks for.
 void StartControls();
 

@@ -18,12 +18,8 @@ std::wstring Wide(std::string_view cp1252Text) {
 }
 
 // Paintings in progress, innermost last: EndPaint needs BeginPaint's record.
-struct Painting {
-  HWND window;
-  PAINTSTRUCT paint;
-};
-std::vector<Painting>& Paintings() {
-  static std::vector<Painting> paintings;
+std::vector<PAINTSTRUCT>& Paintings() {
+  static std::vector<PAINTSTRUCT> paintings;
   return paintings;
 }
 
@@ -51,8 +47,16 @@ std::string Text(Window window) {
 }
 
 Window DialogItem(Window dialog, int id) { return GetDlgItem(dialog, id); }
-int ControlId(Window window) { return GetDlgCtrlID(window); }
-void Focus(Window window) { SetFocus(window); }
+
+void Focus(Window window) {
+  HWND parent = GetParent(window);
+  const bool control = (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0 && parent != nullptr;
+  if (control) {
+    SendMessageW(parent, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(window), TRUE);
+  } else {
+    SetFocus(window);
+  }
+}
 
 std::intptr_t Send(Window window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   return SendMessageW(window, message, wParam, lParam);
@@ -81,24 +85,18 @@ void AppendSystemMenuItem(Window dialog, unsigned flags, unsigned id, std::strin
   }
 }
 
-void DefaultSysCommand(Window window, unsigned command, std::intptr_t lParam) {
-  DefWindowProcW(window, WM_SYSCOMMAND, command, lParam);
-}
-
-void DefaultPaint(Window window) { DefWindowProcW(window, WM_PAINT, 0, 0); }
-
 Dc BeginPaint(Window window) {
-  Painting painting{window, {}};
-  HDC dc = ::BeginPaint(window, &painting.paint);
-  if (dc != nullptr) Paintings().push_back(painting);
+  PAINTSTRUCT paint{};
+  HDC dc = ::BeginPaint(window, &paint);
+  if (dc != nullptr) Paintings().push_back(paint);
   return dc;
 }
 
-void EndPaint(Dc dc) {
+void EndPaint(Window window, Dc dc) {
   auto& paintings = Paintings();
   for (auto it = paintings.rbegin(); it != paintings.rend(); ++it) {
-    if (it->paint.hdc != dc) continue;
-    ::EndPaint(it->window, &it->paint);
+    if (it->hdc != dc) continue;
+    ::EndPaint(window, &*it);
     paintings.erase(std::next(it).base());
     return;
   }
@@ -112,13 +110,11 @@ Icon LoadIconResource(int id) {
                                        0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
 
-std::string ProgramName() {
-  std::wstring path(MAX_PATH, L'\0');
+std::string ExecutablePath() {
+  std::wstring path(32768, L'\0');
   const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
   path.resize(length);
-  std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-  if (const auto dot = name.find_last_of(L'.'); dot != std::wstring::npos && dot > 0) name.erase(dot);
-  return FromUtf16(std::u16string(name.begin(), name.end()));
+  return FromUtf16(std::u16string(path.begin(), path.end()));
 }
 
 void StartControls() {

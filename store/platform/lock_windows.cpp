@@ -1,0 +1,135 @@
+// Book locks on Windows: LockFileEx on bytes far past any book's end, so the
+// lock never stops anyone from reading the book itself (Windows' byte locks
+// are binding, not advisory). One byte is the lock; the holder also takes a
+// shared lock on a second byte that says what it is, a session or a write.
+// Windows cannot say which process holds a lock: holderPid() stays 0. The
+// system drops every lock of a handle when its process dies.
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "store/platform/windows_files.h"
+
+namespace platform {
+namespace {
+
+constexpr std::uint64_t kLockByte = std::uint64_t{1} << 62;
+constexpr std::uint64_t kSessionByte = kLockByte + 1;
+constexpr std::uint64_t kWriteByte = kLockByte + 2;
+
+// How long a write waits for another write to finish before it gives up.
+constexpr auto kWriteWait = std::chrono::seconds(30);
+constexpr auto kPoll = std::chrono::milliseconds(10);
+
+bool LockByte(HANDLE file, std::uint64_t offset, bool exclusive) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+  return LockFileEx(file, flags, 0, 1, 0, &at) != 0;
+}
+
+void UnlockByte(HANDLE file, std::uint64_t offset) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  UnlockFileEx(file, 0, 1, 0, &at);
+}
+
+// Whether someone holds the marker byte at `offset`.
+bool MarkerHeld(HANDLE file, std::uint64_t offset) {
+  if (!LockByte(file, offset, /*exclusive=*/true)) return true;
+  UnlockByte(file, offset);
+  return false;
+}
+
+// Whether `file` is still the file at `path`: a save puts a new file in the
+// book's place, and a lock on the old one guards nothing.
+bool StillTheBook(HANDLE file, const std::string& path) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return false;
+  const FileStamp held = StampFrom(info);
+  const FileStamp named = StampOf(path);
+  return named.exists && held.volume == named.volume && held.file == named.file;
+}
+
+HANDLE HandleOf(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+}  // namespace
+
+BookLock::~BookLock() { Release(); }
+
+BookLock::BookLock(BookLock&& other) noexcept { *this = std::move(other); }
+
+BookLock& BookLock::operator=(BookLock&& other) noexcept {
+  if (this != &other) {
+    Release();
+    status_ = other.status_;
+    holderPid_ = other.holderPid_;
+    holderIsSession_ = other.holderIsSession_;
+    reason_ = std::move(other.reason_);
+    handle_ = other.handle_;
+    other.handle_ = -1;
+    other.status_ = Status::missing;
+  }
+  return *this;
+}
+
+void BookLock::Release() {
+  if (handle_ != -1) CloseHandle(HandleOf(handle_));  // drops the lock and the marker
+  handle_ = -1;
+  if (status_ == Status::held) status_ = Status::missing;
+}
+
+BookLock BookLock::Acquire(const std::string& path, Purpose purpose) {
+  BookLock lock;
+  const auto deadline = std::chrono::steady_clock::now() + kWriteWait;
+  for (;;) {
+    lock.Release();
+    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      const int code = ErrnoOf(error);
+      lock.status_ = code == ENOENT ? Status::missing : Status::failed;
+      lock.reason_ = ErrorText(code);
+      return lock;
+    }
+    lock.handle_ = reinterpret_cast<std::intptr_t>(file);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      lock.status_ = Status::failed;
+      lock.reason_ = "not a regular file";
+      return lock;
+    }
+    if (LockByte(file, kLockByte, /*exclusive=*/true)) {
+      if (!StillTheBook(file, path)) continue;  // replaced while we waited: lock the new one
+      LockByte(file, purpose == Purpose::session ? kSessionByte : kWriteByte, /*exclusive=*/false);
+      lock.status_ = Status::held;
+      return lock;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
+      lock.status_ = Status::unsupported;
+      lock.reason_ = "locks are not supported here";
+      return lock;
+    }
+    if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
+      lock.status_ = Status::failed;
+      lock.reason_ = ErrorText(ErrnoOf(error));
+      return lock;
+    }
+    lock.status_ = Status::busy;
+    lock.holderIsSession_ = MarkerHeld(file, kSessionByte);
+    // Only a write waits, and only for another write: a session lasts as
+    // long as someone keeps the program open.
+    if (purpose == Purpose::session || lock.holderIsSession_ ||
+        std::chrono::steady_clock::now() >= deadline) {
+      return lock;
+    }
+    std::this_thread::sleep_for(kPoll);
+  }
+}
+
+}  // namespace platform
