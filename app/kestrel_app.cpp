@@ -5,7 +5,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
 #include "search/browse_machine.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"

@@ -3,6 +3,7 @@
 
 #include "app/field_controls.h"
 #include "app/record_fields.h"
+#include "text/field_text.h"
 #include "res/resource.h"
 
 BEGIN_MESSAGE_MAP(CRecordDlg, CDialog)
@@ -35,7 +36,7 @@ BOOL CRecordDlg::OnInitDialog() {
   // Each field holds 99 characters; the address line fills five of them.
   for (const FieldControl& f : kFieldControls) {
     if (CWnd* edit = GetDlgItem(f.controlId)) {
-      edit->SendMessage(EM_LIMITTEXT, f.field == address1 ? kAddressLineMax : kFieldTextMax);
+      edit->SendMessage(EM_LIMITTEXT, f.field == address1 ? kAddressLineMax : static_cast<int>(field_text::kMaxLength));
     }
   }
   CDialog::OnInitDialog();
@@ -75,12 +76,12 @@ CRecordDlg::SaveOutcome CRecordDlg::SaveTexts() {
     return SaveOutcome::kDeclined;
   }
   StudentRecord edited;
-  for (int i = 0; i < address1; ++i) StoreField(edited.fields[i], texts[i].str());
+  for (int i = 0; i < address1; ++i) field_text::Store(edited.fields[i], texts[i].str());
   if (!StoreAddress(edited, texts[address1].str())) {
     CString message;
     message.Format("The address is too long to store.  The five address parts hold %d characters; "
                    "please shorten it.",
-                   5 * kFieldTextMax);
+                   5 * static_cast<int>(field_text::kMaxLength));
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
     return SaveOutcome::kRefused;
   }

@@ -1,9 +1,8 @@
-// Fields as the record dialog stores them, and the address line.
+// The address line of the record dialog.
 #include "app/record_fields.h"
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -19,16 +18,16 @@ using AddressPieces = std::array<std::string_view, kAddressParts>;
 std::optional<AddressPieces> SplitAddress(std::string_view line, bool breakAtBlanks) {
   AddressPieces pieces;
   for (std::string_view& piece : pieces) {
-    if (line.size() <= static_cast<std::size_t>(kFieldTextMax)) {
+    if (line.size() <= field_text::kMaxLength) {
       piece = line;
       return pieces;
     }
-    std::size_t cut = kFieldTextMax;
+    std::size_t cut = field_text::kMaxLength;
     std::size_t skip = 0;
     if (breakAtBlanks) {
       // The blank may stand right after a full piece (index 99), never first
       // (an empty piece would vanish from the join) nor last.
-      const std::size_t last = std::min<std::size_t>(kFieldTextMax, line.size() - 2);
+      const std::size_t last = std::min(field_text::kMaxLength, line.size() - 2);
       for (std::size_t i = last; i >= 1; --i) {
         if (line[i] == ' ') {
           cut = i;
@@ -46,15 +45,6 @@ std::optional<AddressPieces> SplitAddress(std::string_view line, bool breakAtBla
 
 }  // namespace
 
-void StoreField(char (&field)[StudentRecord::kFieldSize], std::string_view text) {
-  const std::size_t length = std::min<std::size_t>(text.size(), kFieldTextMax);
-  for (std::size_t i = 0; i < length; ++i) {
-    const char c = text[i];
-    field[i] = c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
-  }
-  std::memset(field + length, 0, sizeof field - length);
-}
-
 std::string JoinAddress(const StudentRecord& record) {
   std::string line;
   for (int part = address1; part <= address5; ++part) {
@@ -70,6 +60,6 @@ bool StoreAddress(StudentRecord& record, std::string_view line) {
   std::optional<AddressPieces> pieces = SplitAddress(line, /*breakAtBlanks=*/true);
   if (!pieces) pieces = SplitAddress(line, /*breakAtBlanks=*/false);
   if (!pieces) return false;
-  for (int i = 0; i < kAddressParts; ++i) StoreField(record.fields[address1 + i], (*pieces)[i]);
+  for (int i = 0; i < kAddressParts; ++i) field_text::Store(record.fields[address1 + i], (*pieces)[i]);
   return true;
 }

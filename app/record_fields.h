@@ -1,24 +1,17 @@
-// How the record dialog's thirteen texts become a record's seventeen fields
-// and back: each field holds at most 99 characters on one line, and the five
-// address parts show as one line in the Address edit.
+// How the record dialog's five address parts show as one line in the Address
+// edit and go back. Each field holds one line of at most 99 characters
+// (text/field_text.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 
 #include "store/student_record.h"
-
-// Longest text a field holds: its 100 bytes less the terminator.
-inline constexpr int kFieldTextMax = StudentRecord::kFieldSize - 1;
+#include "text/field_text.h"
 
 // Longest address line that five parts can hold when it breaks at blanks:
 // five full parts and the four blanks between them.
-inline constexpr int kAddressLineMax = 5 * kFieldTextMax + 4;
-
-// Copies at most 99 characters of `text` into `field` and terminates it.
-// Tabs, line feeds and carriage returns become blanks, so that no field can
-// split its record's line in the data file.
-void StoreField(char (&field)[StudentRecord::kFieldSize], std::string_view text);
+inline constexpr int kAddressLineMax = 5 * static_cast<int>(field_text::kMaxLength) + 4;
 
 // The address parts of `record` (fields 12-16) that are not empty, joined
 // with one blank between them: "12 Main St", "", "Springfield" gives

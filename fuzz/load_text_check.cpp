@@ -10,10 +10,11 @@
 #include "fuzz/fuzz_checks.h"
 #include "store/record_text.h"
 #include "store/student_record.h"
+#include "text/field_text.h"
 
 namespace {
 
-constexpr std::size_t kMaxField = StudentRecord::kFieldSize - 1;
+constexpr std::size_t kMaxField = field_text::kMaxLength;
 
 using Fields = std::array<std::string, StudentRecord::kFieldCount>;
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
 
 namespace {
 

@@ -24,11 +24,14 @@ void RecordStore::Load() {
     knownStamp_ = StampOf(fileName);
     loadReport_.fileFound = knownStamp_.exists;
     if (loadReport_.fileFound) {  // there, but unreadable: never replace it unseen
+      loadReport_.code = LoadProblem::kUnreadable;
       loadReport_.damaged = true;
+      loadReport_.systemReason = decoded.problem;
       loadReport_.problem = "cannot read: " + decoded.problem;
     }
   } else {
     knownStamp_ = stamp;
+    loadReport_.code = decoded.damaged ? LoadProblem::kDamaged : LoadProblem::kNone;
     loadReport_.fileFound = true;
     loadReport_.damaged = decoded.damaged;
     loadReport_.problem = decoded.problem;

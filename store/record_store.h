@@ -16,11 +16,23 @@ struct SaveResult {
   std::string backupPath;  // set when a damaged file was kept aside first
 };
 
+// What kind of problem the last Load met, for code to switch on.
+enum class LoadProblem {
+  kNone,        // the book was read whole
+  kNoFile,      // there is no data file: the book is empty
+  kUnreadable,  // the file exists but could not be read (see systemReason)
+  kDamaged,     // the file was read but is not a sound book (see problem)
+};
+
 // What the last Load found.
 struct LoadReport {
+  LoadProblem code = LoadProblem::kNoFile;
   bool fileFound = false;  // the data file exists (readable or not)
   bool damaged = false;    // it exists but could not be read whole as a book
-  std::string problem;     // e.g. "bad checksum", "payload cut short: 812 of 1024 bytes"
+  // The problem in words for people, e.g. "bad checksum", "payload cut short:
+  // 812 of 1024 bytes", "cannot read: Permission denied". Empty when none.
+  std::string problem;
+  std::string systemReason;  // kUnreadable: the system's words, "Permission denied"
   std::size_t recordsRead = 0;
 };
 

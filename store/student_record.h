@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/huge_page_allocator.h"
+#include "text/field_text.h"
 
 // Field indexes. Operations run over fields 0 to 12 (the thirteen searchable
 // fields, 12 standing for the whole address) or over all 17 by index.
@@ -33,9 +34,9 @@ enum FieldIndex : int {
 struct StudentRecord {
   static constexpr int kFieldCount = 17;
   static constexpr int kSearchFieldCount = 13;
-  static constexpr int kFieldSize = 100;  // 99 characters and the NUL
+  static constexpr int kFieldSize = field_text::kMaxLength + 1;  // the text and its NUL
 
-  // Windows-1252 text, NUL-terminated, at most 99 characters each.
+  // Windows-1252 text, NUL-terminated, at most 99 characters each (text/field_text.h).
   char fields[kFieldCount][kFieldSize] = {};
 
   // In a copy held in the search's matches: the book's record it was copied

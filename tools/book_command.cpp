@@ -1,37 +1,15 @@
-// Options, loading and output for the record subcommands.
+// Opening the book, reading input and writing output for the subcommands.
 #include "tools/book_command.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <iostream>
 
 #include "store/codec/file_io.h"
 #include "tools/commands.h"
 
-OptionMatch TakeValueOption(const std::vector<std::string>& args, std::size_t& i,
-                            std::initializer_list<std::string_view> names, std::string& value,
-                            EmptyValue empty) {
-  const bool refuseEmpty = empty == EmptyValue::kRefuse;
-  const std::string_view arg = args[i];
-  for (std::string_view name : names) {
-    if (arg == name) {
-      if (i + 1 >= args.size() || (refuseEmpty && args[i + 1].empty()))
-        return OptionMatch::kMissingValue;
-      value = args[++i];
-      return OptionMatch::kTaken;
-    }
-    if (name.starts_with("--") && arg.size() > name.size() && arg.starts_with(name) &&
-        arg[name.size()] == '=') {
-      if (refuseEmpty && arg.size() == name.size() + 1) return OptionMatch::kMissingValue;
-      value = arg.substr(name.size() + 1);
-      return OptionMatch::kTaken;
-    }
-  }
-  return OptionMatch::kNo;
-}
-
-int PrintCommandHelp(const char* usage, const char* details) {
-  std::cout << "usage: kestrel-book " << usage << "\n\n" << details;
-  return kExitOk;
+void AddBookOption(CommandLine& line, std::string& path) {
+  path = "phone.dat";
+  line.AddValue('f', "file", path);
 }
 
 int LoadBook(RecordStore& store, MissingBook missing) {
@@ -43,20 +21,44 @@ int LoadBook(RecordStore& store, MissingBook missing) {
   store.SetAnnounceBadChecksum(false);  // the problem goes to standard error below
   store.Load();
   const LoadReport& report = store.loadReport();
-  if (!report.fileFound) return Fail(kExitUsage, path + ": no such file");
-  if (report.damaged) {
-    constexpr std::string_view kUnreadable = "cannot read: ";
-    if (report.problem.starts_with(kUnreadable)) {
-      return Fail(kExitUsage,
-                  path + ": cannot read: " + LowerFirst(report.problem.substr(kUnreadable.size())));
-    }
-    return Fail(kExitDamaged, path + ": " + report.problem);
+  switch (report.code) {
+    case LoadProblem::kNone:
+      return kExitOk;
+    case LoadProblem::kNoFile:
+      return Fail(kExitUsage, path + ": no such file");
+    case LoadProblem::kUnreadable:
+      return Fail(kExitUsage, path + ": cannot read: " + LowerFirst(report.systemReason));
+    case LoadProblem::kDamaged:
+      break;
   }
+  return Fail(kExitDamaged, path + ": " + report.problem);
+}
+
+std::string InputName(const std::string& path) {
+  return IsStandardStream(path) ? "standard input" : path;
+}
+
+std::string OutputName(const std::string& path) {
+  return IsStandardStream(path) ? "standard output" : path;
+}
+
+int ReadInput(const std::string& path, std::string& bytes) {
+  if (!IsStandardStream(path)) {
+    if (const int error = ReadWholeFile(path.c_str(), bytes); error != 0) {
+      return Fail(kExitUsage, path + ": " + SystemReason(error));
+    }
+    return kExitOk;
+  }
+  bytes.clear();
+  char buffer[1 << 16];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) bytes.append(buffer, got);
+  if (std::ferror(stdin)) return Fail(kExitDamaged, "standard input: " + SystemReason(errno));
   return kExitOk;
 }
 
 int WriteOutput(const std::string& path, std::string_view bytes) {
-  if (path.empty()) {
+  if (path.empty() || IsStandardStream(path)) {
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
         std::fflush(stdout) != 0) {
       return Fail(kExitDamaged, "standard output: write failed");

@@ -1,33 +1,17 @@
-// What the subcommands that read records share: their options, loading the
-// book, and writing text to standard output or to a file.
+// What the subcommands share once their options are read: opening the book,
+// reading an input file and writing the output, "-" standing for the
+// standard streams.
 #pragma once
 
-#include <cstddef>
-#include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "store/record_store.h"
+#include "tools/command_line.h"
 
-// The outcome of looking at args[i] for one option.
-enum class OptionMatch {
-  kNo,            // args[i] is another argument; i unchanged
-  kTaken,         // the option and its value were taken; i is on the last argument used
-  kMissingValue,  // the option is there but its value is missing or empty
-};
-
-enum class EmptyValue { kRefuse, kAccept };
-
-// Takes an option with a value at args[i], in any of the forms "-f VALUE",
-// "--file VALUE" and "--file=VALUE", for each spelling in `names` (e.g.
-// {"-f", "--file"}). An empty value counts as missing unless accepted.
-OptionMatch TakeValueOption(const std::vector<std::string>& args, std::size_t& i,
-                            std::initializer_list<std::string_view> names, std::string& value,
-                            EmptyValue empty = EmptyValue::kRefuse);
-
-// Prints "<usage>" and `details` on standard output, for a subcommand's --help.
-int PrintCommandHelp(const char* usage, const char* details);
+// The book option every record command takes: -f BOOK, --file BOOK, with
+// "phone.dat" in the current folder as the default in `path`.
+void AddBookOption(CommandLine& line, std::string& path);
 
 // How a subcommand treats a book file that does not exist.
 enum class MissingBook { kRefuse, kStartEmpty };
@@ -38,7 +22,20 @@ enum class MissingBook { kRefuse, kStartEmpty };
 // subcommand never works on part of a book.
 int LoadBook(RecordStore& store, MissingBook missing);
 
-// Writes `bytes` to standard output when `path` is empty, else replaces the
-// file `path` safely (never left half written). Returns kExitOk or reports
-// and returns the failure's exit code.
+// True for the operand that names a standard stream.
+inline bool IsStandardStream(std::string_view path) { return path == "-"; }
+
+// How a path shows in messages: "standard input" or "standard output" for
+// "-", else the path itself.
+std::string InputName(const std::string& path);
+std::string OutputName(const std::string& path);
+
+// Reads the whole of `path`, or of standard input for "-", into `bytes`.
+// Returns kExitOk, or reports and returns kExitUsage for a file that cannot
+// be opened and kExitDamaged for standard input failing.
+int ReadInput(const std::string& path, std::string& bytes);
+
+// Writes `bytes` to standard output when `path` is empty or "-", else
+// replaces the file `path` safely (never left half written). Returns kExitOk
+// or reports and returns the failure's exit code.
 int WriteOutput(const std::string& path, std::string_view bytes);

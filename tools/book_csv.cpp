@@ -7,14 +7,14 @@
 #include <cstring>
 #include <vector>
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
+#include "text/field_text.h"
 #include "tools/csv.h"
 
 namespace book_csv {
 
 namespace {
 
-constexpr std::size_t kMaxFieldBytes = StudentRecord::kFieldSize - 1;
 constexpr int kNoField = -1;
 
 std::string Where(int line, int column, std::string_view name) {
@@ -24,48 +24,15 @@ std::string Where(int line, int column, std::string_view name) {
   return where;
 }
 
-// Why FromUtf8 stopped at `offset`: a well-formed character that Windows-1252
-// lacks, or bytes that are not UTF-8 at all.
-std::string DescribeUnconvertible(std::string_view utf8, std::size_t offset) {
-  const auto lead = static_cast<unsigned char>(utf8[offset]);
-  const int length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-  if (lead < 0xF5 && length > 0 && offset + length <= utf8.size()) {
-    char32_t c = lead & (0x7F >> length);
-    bool wellFormed = true;
-    for (int k = 1; k < length; ++k) {
-      const auto b = static_cast<unsigned char>(utf8[offset + k]);
-      wellFormed = wellFormed && (b & 0xC0) == 0x80;
-      c = (c << 6) | (b & 0x3F);
-    }
-    const char32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-    if (wellFormed && c >= minimum && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF)) {
-      char code[16];
-      std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-      return std::string("character ") + code + " has no place in Windows-1252";
-    }
-  }
-  return "not valid UTF-8";
-}
-
 // Converts one field to the book's encoding and checks that a record can hold
 // it; on a fault returns false and sets `why`.
 bool ConvertField(std::string_view utf8, std::string& converted, std::string& why) {
   why.clear();
   if (!Utf8ToWindows1252(utf8, converted, why)) return false;
-  // The book's text form ends fields with tabs and records with line feeds,
-  // and a record field ends at its first NUL.
-  for (char ch : converted) {
-    if (ch == '\t') why = "tab inside a field";
-    if (ch == '\n' || ch == '\r') why = "line break inside a field";
-    if (ch == '\0') why = "NUL byte inside a field";
-    if (!why.empty()) return false;
-  }
-  if (converted.size() > kMaxFieldBytes) {
-    why = "longer than " + std::to_string(kMaxFieldBytes) + " bytes in Windows-1252 (" +
-          std::to_string(converted.size()) + ")";
-    return false;
-  }
-  return true;
+  const field_text::Fault fault = field_text::Check(converted);
+  if (fault == field_text::Fault::kNone) return true;
+  why = field_text::Describe(fault, converted.size());
+  return false;
 }
 
 int FieldOfColumn(std::string_view name) {
@@ -111,8 +78,14 @@ bool AllEmpty(const std::vector<std::string>& fields) {
 
 bool Utf8ToWindows1252(std::string_view utf8, std::string& out, std::string& why) {
   cp1252::FromUtf8Result result = cp1252::FromUtf8(utf8);
-  if (!result.exact) {
-    why = DescribeUnconvertible(utf8, result.badOffset);
+  if (result.failure == cp1252::FromUtf8Result::Failure::kMalformed) {
+    why = "not valid UTF-8";
+    return false;
+  }
+  if (result.failure == cp1252::FromUtf8Result::Failure::kUnrepresentable) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(result.badChar));
+    why = std::string("character ") + code + " has no place in Windows-1252";
     return false;
   }
   out = std::move(result.text);

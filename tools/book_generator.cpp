@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "text/field_text.h"
+
 namespace {
 
 // splitmix64: tiny, fast, and the same everywhere.
@@ -138,7 +140,7 @@ const char* const kDomains[] = {"gmail.com",  "yahoo.com", "outlook.com", "hotma
 const char* const kCountries[] = {"USA", "Canada", "United States", "U.S.A."};
 
 void Set(StudentRecord& record, int field, const std::string& text) {
-  const std::size_t length = std::min<std::size_t>(text.size(), StudentRecord::kFieldSize - 1);
+  const std::size_t length = std::min(text.size(), field_text::kMaxLength);
   std::memcpy(record.fields[field], text.data(), length);
   record.fields[field][length] = '\0';
 }

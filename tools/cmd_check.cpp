@@ -5,12 +5,18 @@
 #include <string>
 
 #include "store/codec/codec_buffer.h"
-#include "store/codec/file_io.h"
 #include "store/record_text.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
 
 namespace {
+
+constexpr char kUsage[] = "check [FILE]";
+constexpr char kDetails[] =
+    "Says whether FILE (phone.dat when none is named; - for standard input) is a\n"
+    "sound book and what it holds: header fields, checksum, table entries,\n"
+    "payload bytes present against those needed, records and the longest line.\n\n"
+    "exit status: 0 sound, 1 damaged, 2 cannot open or wrong usage\n";
 
 std::size_t LongestLine(std::string_view text) {
   std::size_t longest = 0;
@@ -23,23 +29,16 @@ std::size_t LongestLine(std::string_view text) {
 }
 
 int Check(const std::vector<std::string>& args) {
-  std::string path;
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    return PrintCommandHelp("check [FILE]",
-                            "Says whether FILE (phone.dat when none is named) is a sound book and\n"
-                            "what it holds: header fields, checksum, table entries, payload bytes\n"
-                            "present against those needed, records and the longest line.\n\n"
-                            "exit status: 0 sound, 1 damaged, 2 cannot open or wrong usage\n");
-  }
-  if (!FileArgument("check", args, path)) return kExitUsage;
+  CommandLine line("check", kUsage, kDetails, CommandLine::Wording::kUnknownOption);
+  if (int code; !line.Parse(args, code)) return code;
+  if (line.operands().size() > 1) return Fail(kExitUsage, "check takes at most one file");
+  const std::string path = line.operands().empty() ? "phone.dat" : line.operands()[0];
   std::string file;
-  if (const int error = ReadWholeFile(path.c_str(), file); error != 0) {
-    return Fail(kExitUsage, path + ": " + SystemReason(error));
-  }
+  if (const int code = ReadInput(path, file); code != kExitOk) return code;
   std::string text;
   const DecodeReport report = DecodeBuffer(file, text);
 
-  std::cout << "file: " << path << '\n' << "size: " << report.fileBytes << " bytes\n";
+  std::cout << "file: " << InputName(path) << '\n' << "size: " << report.fileBytes << " bytes\n";
   if (report.headerComplete) {
     char checksum[8];
     std::snprintf(checksum, sizeof checksum, "0x%02X", report.checksum);
@@ -60,7 +59,7 @@ int Check(const std::vector<std::string>& args) {
   if (report.damaged) {
     std::cout << "status: damaged: " << report.problem << '\n';
     std::cout.flush();
-    return Fail(kExitDamaged, path + ": " + report.problem);
+    return Fail(kExitDamaged, InputName(path) + ": " + report.problem);
   }
   std::cout << "status: sound\n";
   return kExitOk;

@@ -19,33 +19,25 @@ constexpr char kDetails[] =
     "address5.\n"
     "\n"
     "  -f, --file BOOK    the book (default: phone.dat in the current folder)\n"
-    "  -o, --output OUT   write to OUT, replacing it whole (default: standard output)\n"
+    "  -o, --output OUT   write to OUT, replacing it whole (default, or OUT -:\n"
+    "                     standard output)\n"
     "  --tsv              separate the fields with tabs instead of commas\n"
     "  --bom              start with a UTF-8 byte-order mark, which some\n"
     "                     spreadsheet programs need to show accented letters\n";
 
 int Export(const std::vector<std::string>& args) {
-  std::string bookPath = "phone.dat";
+  CommandLine line("export", kUsage, kDetails);
+  std::string bookPath;
+  AddBookOption(line, bookPath);
   std::string outPath;
+  line.AddValue('o', "output", outPath);
+  bool tsv = false;
   book_csv::ExportOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") return PrintCommandHelp(kUsage, kDetails);
-    if (arg == "--tsv") {
-      options.delimiter = '\t';
-      continue;
-    }
-    if (arg == "--bom") {
-      options.bom = true;
-      continue;
-    }
-    OptionMatch match = TakeValueOption(args, i, {"-f", "--file"}, bookPath);
-    if (match == OptionMatch::kNo) match = TakeValueOption(args, i, {"-o", "--output"}, outPath);
-    if (match == OptionMatch::kTaken) continue;
-    if (match == OptionMatch::kMissingValue) return Fail(kExitUsage, arg + " needs a value");
-    return Fail(kExitUsage,
-                "export: unexpected argument '" + arg + "' (see kestrel-book export --help)");
-  }
+  line.AddFlag("tsv", tsv);
+  line.AddFlag("bom", options.bom);
+  if (int code; !line.Parse(args, code)) return code;
+  if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
+  if (tsv) options.delimiter = '\t';
 
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "store/codec/file_io.h"
 #include "tools/book_command.h"
 #include "tools/book_csv.h"
 #include "tools/commands.h"
@@ -31,6 +30,8 @@ constexpr char kDetails[] =
     "not UTF-8, holds a character Windows-1252 lacks, holds a tab, line break or\n"
     "NUL byte, or is longer than 99 bytes in Windows-1252.\n"
     "\n"
+    "FILE.csv - reads standard input.\n"
+    "\n"
     "  -f, --file BOOK    the book (default: phone.dat in the current folder;\n"
     "                     created when it does not exist)\n";
 
@@ -39,33 +40,26 @@ std::string Count(std::size_t n, const char* one, const char* many) {
 }
 
 int Import(const std::vector<std::string>& args) {
-  std::string bookPath = "phone.dat";
-  std::string csvPath;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") return PrintCommandHelp(kUsage, kDetails);
-    const OptionMatch match = TakeValueOption(args, i, {"-f", "--file"}, bookPath);
-    if (match == OptionMatch::kTaken) continue;
-    if (match == OptionMatch::kMissingValue) return Fail(kExitUsage, arg + " needs a value");
-    if (arg.starts_with("-") || arg.empty() || !csvPath.empty()) {
-      return Fail(kExitUsage,
-                  "import: unexpected argument '" + arg + "' (see kestrel-book import --help)");
-    }
-    csvPath = arg;
+  CommandLine line("import", kUsage, kDetails);
+  std::string bookPath;
+  AddBookOption(line, bookPath);
+  if (int code; !line.Parse(args, code)) return code;
+  const std::vector<std::string>& operands = line.operands();
+  for (std::size_t i = 0; i < operands.size(); ++i) {
+    if (i > 0 || operands[i].empty()) return line.Unexpected(operands[i]);
   }
-  if (csvPath.empty()) return Fail(kExitUsage, "import needs a CSV file");
+  if (operands.empty()) return Fail(kExitUsage, "import needs a CSV file");
+  const std::string& csvPath = operands[0];
 
   std::string bytes;
-  if (const int error = ReadWholeFile(csvPath.c_str(), bytes); error != 0) {
-    return Fail(kExitUsage, csvPath + ": " + SystemReason(error));
-  }
+  if (const int code = ReadInput(csvPath, bytes); code != kExitOk) return code;
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kStartEmpty); code != kExitOk) return code;
 
   // Parsed straight into the book: on a refusal the book's records are as
   // they were, and nothing is saved.
   const book_csv::ImportResult imported = book_csv::ImportRecords(bytes, store.records);
-  if (!imported.ok) return Fail(kExitDamaged, csvPath + ": " + imported.error);
+  if (!imported.ok) return Fail(kExitDamaged, InputName(csvPath) + ": " + imported.error);
   if (imported.added > 0) {
     const SaveResult saved = store.Save();
     if (!saved.ok)

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/cp1252.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"
+#include "text/cp1252.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
 
@@ -20,16 +20,11 @@ constexpr char kDetails[] =
     "  -f, --file BOOK    the book (default: phone.dat in the current folder)\n";
 
 int List(const std::vector<std::string>& args) {
-  std::string bookPath = "phone.dat";
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") return PrintCommandHelp(kUsage, kDetails);
-    const OptionMatch match = TakeValueOption(args, i, {"-f", "--file"}, bookPath);
-    if (match == OptionMatch::kTaken) continue;
-    if (match == OptionMatch::kMissingValue) return Fail(kExitUsage, arg + " needs a value");
-    return Fail(kExitUsage,
-                "list: unexpected argument '" + arg + "' (see kestrel-book list --help)");
-  }
+  CommandLine line("list", kUsage, kDetails);
+  std::string bookPath;
+  AddBookOption(line, bookPath);
+  if (int code; !line.Parse(args, code)) return code;
+  if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
 

@@ -1,35 +1,40 @@
 // kestrel-book pack FILE: the text on standard input becomes FILE, written
 // through the same codec and the same safe replace as the program's save.
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 #include <string>
 
+#include "store/codec/codec_buffer.h"
 #include "store/codec/codec_drivers.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
 
 namespace {
 
+constexpr char kUsage[] = "pack FILE";
+constexpr char kDetails[] =
+    "Reads a book's text from standard input and writes it into FILE with\n"
+    "the book's codec, replacing FILE safely: the new file is written and\n"
+    "synced beside it, then renamed over it. FILE - writes the book to\n"
+    "standard output.\n\n"
+    "exit status: 0 written, 1 write failed, 2 wrong usage or cannot create\n";
+
 int Pack(const std::vector<std::string>& args) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    return PrintCommandHelp("pack FILE",
-                            "Reads a book's text from standard input and writes it into FILE with\n"
-                            "the book's codec, replacing FILE safely: the new file is written and\n"
-                            "synced beside it, then renamed over it.\n\n"
-                            "exit status: 0 written, 1 write failed, 2 wrong usage or cannot create\n");
-  }
-  if (RefuseOptions("pack", args)) return kExitUsage;
-  if (args.size() != 1) return Fail(kExitUsage, "pack needs exactly one file");
-  const std::string& path = args[0];
+  CommandLine line("pack", kUsage, kDetails, CommandLine::Wording::kUnknownOption);
+  if (int code; !line.Parse(args, code)) return code;
+  if (line.operands().size() != 1) return Fail(kExitUsage, "pack needs exactly one file");
+  const std::string& path = line.operands()[0];
   std::string text;
-  char buffer[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, got);
-  if (std::ferror(stdin)) return Fail(kExitDamaged, "standard input: " + SystemReason(errno));
+  if (const int code = ReadInput("-", text); code != kExitOk) return code;
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-    return Fail(kExitDamaged, path + ": book too large for the file format");
+    return Fail(kExitDamaged, OutputName(path) + ": book too large for the file format");
+  }
+  if (IsStandardStream(path)) {
+    std::string file;
+    if (EncodeBuffer(text, file) != HuffmanCodec::EncodeStatus::written) {
+      return Fail(kExitDamaged, "standard output: book too large for the file format");
+    }
+    return WriteOutput(path, file);
   }
   CompressDetail detail;
   switch (

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/cp1252.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"
+#include "text/cp1252.h"
 #include "tools/book_command.h"
 #include "tools/book_csv.h"
 #include "tools/commands.h"
@@ -39,48 +39,19 @@ std::string CriterionOption(int k) {
   return name;
 }
 
-// Takes a criterion option at args[i]: its value and its index `which`.
-OptionMatch TakeCriterion(const std::vector<std::string>& args, std::size_t& i, std::string& value,
-                          int& which) {
-  for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
-    const OptionMatch match =
-        TakeValueOption(args, i, {CriterionOption(k)}, value, EmptyValue::kAccept);
-    if (match != OptionMatch::kNo) {
-      which = k;
-      return match;
-    }
-  }
-  return OptionMatch::kNo;
-}
-
 int Search(const std::vector<std::string>& args) {
-  std::string bookPath = "phone.dat";
+  CommandLine line("search", kUsage, kDetails);
+  std::string bookPath;
+  AddBookOption(line, bookPath);
   bool asCsv = false;
+  line.AddFlag("csv", asCsv);
   SearchCriteria criteria;
-  std::vector<bool> given(StudentRecord::kSearchFieldCount, false);
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") return PrintCommandHelp(kUsage, kDetails);
-    if (arg == "--csv") {
-      asCsv = true;
-      continue;
-    }
-    int which = -1;
-    std::string value;
-    OptionMatch match = TakeCriterion(args, i, value, which);
-    if (match == OptionMatch::kTaken) {
-      if (given[which])
-        return Fail(kExitUsage, "search: " + CriterionOption(which) + " given twice");
-      given[which] = true;
-      criteria.text[which] = std::move(value);
-      continue;
-    }
-    if (match == OptionMatch::kNo) match = TakeValueOption(args, i, {"-f", "--file"}, bookPath);
-    if (match == OptionMatch::kTaken) continue;
-    if (match == OptionMatch::kMissingValue) return Fail(kExitUsage, arg + " needs a value");
-    return Fail(kExitUsage,
-                "search: unexpected argument '" + arg + "' (see kestrel-book search --help)");
+  for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
+    line.AddValue(0, CriterionOption(k).substr(2), criteria.text[k],
+                  CommandLine::EmptyValue::kAccept, CommandLine::Repeat::kRefuse);
   }
+  if (int code; !line.Parse(args, code)) return code;
+  if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
   // Criteria arrive in UTF-8 and are compared in the book's Windows-1252.
   for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
     std::string converted;

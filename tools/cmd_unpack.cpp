@@ -1,36 +1,32 @@
 // kestrel-book unpack [FILE]: the decoded text on standard output, byte for
 // byte; of a damaged file only what it really holds.
-#include <cstdio>
 #include <string>
 
 #include "store/codec/codec_buffer.h"
-#include "store/codec/file_io.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
 
 namespace {
 
+constexpr char kUsage[] = "unpack [FILE]";
+constexpr char kDetails[] =
+    "Writes the text that FILE (phone.dat when none is named; - for standard\n"
+    "input) holds to standard output, byte for byte: one line per record, each\n"
+    "field followed by a tab. Of a damaged file only what it really holds is\n"
+    "written, and the problem goes to standard error.\n\n"
+    "exit status: 0 sound, 1 damaged or write failed, 2 cannot open or wrong usage\n";
+
 int Unpack(const std::vector<std::string>& args) {
-  std::string path;
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    return PrintCommandHelp("unpack [FILE]",
-                            "Writes the text that FILE (phone.dat when none is named) holds to\n"
-                            "standard output, byte for byte: one line per record, each field\n"
-                            "followed by a tab. Of a damaged file only what it really holds is\n"
-                            "written, and the problem goes to standard error.\n\n"
-                            "exit status: 0 sound, 1 damaged, 2 cannot open or wrong usage\n");
-  }
-  if (!FileArgument("unpack", args, path)) return kExitUsage;
+  CommandLine line("unpack", kUsage, kDetails, CommandLine::Wording::kUnknownOption);
+  if (int code; !line.Parse(args, code)) return code;
+  if (line.operands().size() > 1) return Fail(kExitUsage, "unpack takes at most one file");
+  const std::string path = line.operands().empty() ? "phone.dat" : line.operands()[0];
   std::string file;
-  if (const int error = ReadWholeFile(path.c_str(), file); error != 0) {
-    return Fail(kExitUsage, path + ": " + SystemReason(error));
-  }
+  if (const int code = ReadInput(path, file); code != kExitOk) return code;
   std::string text;
   const DecodeReport report = DecodeBuffer(file, text);
-  if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-    return Fail(kExitDamaged, "standard output: write failed");
-  }
-  if (report.damaged) return Fail(kExitDamaged, path + ": " + report.problem);
+  if (const int code = WriteOutput("-", text); code != kExitOk) return code;
+  if (report.damaged) return Fail(kExitDamaged, InputName(path) + ": " + report.problem);
   return kExitOk;
 }
 

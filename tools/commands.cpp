@@ -34,23 +34,3 @@ std::string LowerFirst(std::string text) {
 }
 
 std::string SystemReason(int error) { return LowerFirst(std::strerror(error)); }
-
-bool RefuseOptions(const char* command, const std::vector<std::string>& args) {
-  for (const std::string& arg : args) {
-    if (arg.size() > 1 && arg[0] == '-') {
-      Fail(kExitUsage, "unknown option '" + arg + "' for " + command + " (see kestrel-book --help)");
-      return true;
-    }
-  }
-  return false;
-}
-
-bool FileArgument(const char* command, const std::vector<std::string>& args, std::string& file) {
-  if (RefuseOptions(command, args)) return false;
-  if (args.size() > 1) {
-    Fail(kExitUsage, std::string(command) + " takes at most one file");
-    return false;
-  }
-  file = args.empty() ? "phone.dat" : args[0];
-  return true;
-}

@@ -35,12 +35,3 @@ int Fail(int code, const std::string& message);
 // A system reason as the tool prints it: strerror's text with a lower-case first letter.
 std::string SystemReason(int error);
 std::string LowerFirst(std::string text);
-
-// Reports a usage error and returns true when `args` hold an option (a word
-// starting with '-'), so that no such word is ever taken for a file name.
-bool RefuseOptions(const char* command, const std::vector<std::string>& args);
-
-// The data file an optional-FILE command works on: args[0], or "phone.dat"
-// in the current directory. Returns false (after reporting the usage error)
-// when there are more arguments.
-bool FileArgument(const char* command, const std::vector<std::string>& args, std::string& file);

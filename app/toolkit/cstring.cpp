@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
 #include "res/resources.h"
 
 void CString::Format(const char* format, ...) {

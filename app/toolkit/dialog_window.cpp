@@ -20,7 +20,7 @@
 #include <QScreen>
 #include <QValidator>
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
 
 namespace toolkit {
 

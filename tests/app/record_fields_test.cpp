@@ -1,5 +1,4 @@
-// Fields as the record dialog stores them: 99 characters, one line, and the
-// address line joined from and spread over the five address parts.
+// The address line, joined from and spread over the five address parts.
 #include "app/record_fields.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "tests/search/record_maker.h"
+#include "text/field_text.h"
 
 namespace {
 
@@ -15,28 +15,6 @@ std::vector<std::string> AddressParts(const StudentRecord& r) {
   std::vector<std::string> parts;
   for (int i = address1; i <= address5; ++i) parts.emplace_back(r.field(i));
   return parts;
-}
-
-TEST(StoreFieldTest, KeepsAtMost99CharactersOnOneLine) {
-  struct Row {
-    const char* name;
-    std::string text;
-    std::string stored;
-  } rows[] = {
-      {"short", "Smith", "Smith"},
-      {"empty", "", ""},
-      {"exactly 99", std::string(99, 'a'), std::string(99, 'a')},
-      {"100 cut to 99", std::string(100, 'b'), std::string(99, 'b')},
-      {"tab, line feed, carriage return become blanks", "a\tb\nc\rd", "a b c d"},
-      {"Windows-1252 bytes kept", "M\xFCller", "M\xFCller"},
-  };
-  for (const Row& row : rows) {
-    StudentRecord r;
-    std::memset(r.fields[lastName], 'x', sizeof r.fields[lastName]);  // old text, no terminator
-    StoreField(r.fields[lastName], row.text);
-    EXPECT_EQ(std::string(r.field(lastName)), row.stored) << row.name;
-    EXPECT_EQ(r.fields[lastName][StudentRecord::kFieldSize - 1], '\0') << row.name;
-  }
 }
 
 TEST(JoinAddressTest, OneBlankBetweenTheNonEmptyParts) {
@@ -53,7 +31,7 @@ TEST(JoinAddressTest, OneBlankBetweenTheNonEmptyParts) {
   };
   for (const Row& row : rows) {
     StudentRecord r;
-    for (int i = 0; i < 5; ++i) StoreField(r.fields[address1 + i], row.parts[i]);
+    for (int i = 0; i < 5; ++i) field_text::Store(r.fields[address1 + i], row.parts[i]);
     EXPECT_EQ(JoinAddress(r), row.line) << row.name;
   }
 }
@@ -90,7 +68,7 @@ TEST(StoreAddressTest, ShortLinesGoToPartOneAndLongOnesSpreadAtBlanks) {
   };
   for (const Row& row : rows) {
     StudentRecord r;
-    StoreField(r.fields[address3], "old");
+    field_text::Store(r.fields[address3], "old");
     ASSERT_TRUE(StoreAddress(r, row.line)) << row.name;
     EXPECT_EQ(AddressParts(r), row.parts) << row.name;
   }

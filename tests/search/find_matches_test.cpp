@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
 #include "tests/search/record_maker.h"
 
 namespace {

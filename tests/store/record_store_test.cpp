@@ -38,6 +38,7 @@ TEST_F(StoreTest, SaveThenLoadGivesLiveRecordsInOrder) {
   EXPECT_EQ(LastNames(store.records), (std::vector<std::string>{"Smith", "Jones", "Brown"}));
   EXPECT_TRUE(store.loadReport().fileFound);
   EXPECT_FALSE(store.loadReport().damaged);
+  EXPECT_EQ(store.loadReport().code, LoadProblem::kNone);
   EXPECT_EQ(store.loadReport().recordsRead, 3u);
 }
 
@@ -73,6 +74,7 @@ TEST_F(StoreTest, MissingFileGivesEmptyBookAndNoProblem) {
   EXPECT_TRUE(store.records.empty());
   EXPECT_FALSE(store.loadReport().fileFound);
   EXPECT_FALSE(store.loadReport().damaged);
+  EXPECT_EQ(store.loadReport().code, LoadProblem::kNoFile);
   EXPECT_FALSE(store.ChangedOnDisk());
 }
 
@@ -150,6 +152,7 @@ TEST_F(StoreDamageTest, DamagedFilesAreReportedAndKeptAsideByTheNextSave) {
                            : "");
     EXPECT_TRUE(store.loadReport().fileFound);
     EXPECT_TRUE(store.loadReport().damaged);
+    EXPECT_EQ(store.loadReport().code, LoadProblem::kDamaged);
     EXPECT_EQ(store.loadReport().problem.rfind(c.problem, 0), 0u) << store.loadReport().problem;
     EXPECT_EQ(store.loadReport().recordsRead, store.records.size());
     EXPECT_LT(store.records.size(), book.size());
@@ -186,6 +189,8 @@ TEST_F(StoreTest, FolderInPlaceOfTheFileIsNeverReplaced) {
   RecordStore store = Load();
   EXPECT_TRUE(store.loadReport().damaged);
   EXPECT_EQ(store.loadReport().problem, "cannot read: Is a directory");
+  EXPECT_EQ(store.loadReport().code, LoadProblem::kUnreadable);
+  EXPECT_EQ(store.loadReport().systemReason, "Is a directory");
   const SaveResult saved = store.Save();
   EXPECT_FALSE(saved.ok);
   rmdir(path_.c_str());

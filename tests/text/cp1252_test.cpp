@@ -1,5 +1,5 @@
 // Windows-1252 <-> Unicode and the code page's lower-case folding.
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
 
 #include <string>
 
@@ -62,34 +62,43 @@ TEST(Cp1252Test, EveryByteRoundTripsThroughUtf8) {
 }
 
 TEST(Cp1252Test, FromUtf8MarksWhatItCannotHold) {
+  using Failure = cp1252::FromUtf8Result::Failure;
   struct Row {
     const char* name;
     const char* utf8;
     const char* text;
     bool exact;
     std::size_t badOffset;
+    Failure failure;
+    char32_t badChar;
   } rows[] = {
       {"plain",
        "M\xC3\xBCller \xE2\x82\xAC"
        "5",
        "M\xFCller \x80"
        "5",
-       true, 0},
+       true, 0, Failure::kNone, 0},
       {"CJK",
        "a\xE6\x97\xA5"
        "b",
-       "a?b", false, 1},
-      {"emoji is one character", "\xF0\x9F\x98\x80", "?", false, 0},
-      {"cut-off sequence", "ab\xC3", "ab?", false, 2},
-      {"stray continuation", "\x80x", "?x", false, 0},
-      {"overlong slash", "\xC0\xAF", "??", false, 0},
+       "a?b", false, 1, Failure::kUnrepresentable, 0x65E5},
+      {"emoji is one character", "\xF0\x9F\x98\x80", "?", false, 0, Failure::kUnrepresentable,
+       0x1F600},
+      {"cut-off sequence", "ab\xC3", "ab?", false, 2, Failure::kMalformed, 0},
+      {"stray continuation", "\x80x", "?x", false, 0, Failure::kMalformed, 0},
+      {"overlong slash", "\xC0\xAF", "??", false, 0, Failure::kMalformed, 0},
+      {"surrogate", "\xED\xA0\x80", "???", false, 0, Failure::kMalformed, 0},
+      {"first failure is reported", "\xE6\x97\xA5\xC3", "??", false, 0,
+       Failure::kUnrepresentable, 0x65E5},
   };
   for (const Row& row : rows) {
     const auto result = cp1252::FromUtf8(row.utf8);
     EXPECT_EQ(result.text, row.text) << row.name;
     EXPECT_EQ(result.exact, row.exact) << row.name;
+    EXPECT_EQ(result.failure, row.failure) << row.name;
     if (!row.exact) {
       EXPECT_EQ(result.badOffset, row.badOffset) << row.name;
+      EXPECT_EQ(result.badChar, row.badChar) << row.name;
     }
   }
 }

@@ -1,6 +1,7 @@
 // export, import, list and search as a user runs them: through the built
 // kestrel-book, on books made in a throwaway folder.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/cp1252.h"
+#include "text/cp1252.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"
 #include "store/record_store.h"
@@ -121,6 +122,26 @@ TEST_F(BookCommandsTest, ImportAppendsAfterTheRecordsOfTheBook) {
                     {Record({{lastName, "First"}}), Record({{lastName, "Second"}, {phone, "1"}}),
                      Record({{lastName, "Third"}, {phone, "2"}})},
                     "appended");
+}
+
+// Importing nothing must not write the book: not a byte of it, and no file
+// where there was none.
+TEST_F(BookCommandsTest, AHeaderOnlyCsvLeavesTheBookAlone) {
+  Write("header.csv", "last_name,first_name\r\n");
+  const Outcome intoNothing = Run("import header.csv -f none.dat");
+  EXPECT_EQ(intoNothing.exitCode, 0) << intoNothing.err;
+  EXPECT_EQ(intoNothing.out, "added 0 records to none.dat\n");
+  EXPECT_NE(access(Path("none.dat").c_str(), F_OK), 0) << "no book may be created";
+
+  SaveBook("phone.dat", GenerateBook(5));
+  const std::string before = Read("phone.dat");
+  struct stat was {};
+  ASSERT_EQ(stat(Path("phone.dat").c_str(), &was), 0);
+  ASSERT_EQ(Run("import header.csv").exitCode, 0);
+  struct stat now {};
+  ASSERT_EQ(stat(Path("phone.dat").c_str(), &now), 0);
+  EXPECT_EQ(Read("phone.dat"), before);
+  EXPECT_EQ(now.st_ino, was.st_ino) << "the book was replaced";
 }
 
 TEST_F(BookCommandsTest, AccentedNamesTravelAsUtf8AndStayWindows1252InTheBook) {

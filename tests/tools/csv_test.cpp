@@ -26,6 +26,7 @@ TEST(CsvWriteTest, QuotesOnlyWhenNeeded) {
       {"say \"hi\"", ',', "\"say \"\"hi\"\"\""},
       {"two\r\nlines", ',', "\"two\r\nlines\""},
       {"lf\n", ',', "\"lf\n\""},
+      {"lone\rCR", ',', "\"lone\rCR\""},  // a reader taking CR as a line end would split it
       {"a;b", ',', "a;b"},
       {"a\tb", '\t', "\"a\tb\""},
       {"a,b", '\t', "a,b"},

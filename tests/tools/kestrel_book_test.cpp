@@ -104,6 +104,32 @@ TEST_F(KestrelBookTest, PackedFileIsOwnerOnly) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
+// One parser for every command: "--" ends the options, values attach to their
+// option, and "-" stands for the standard streams.
+TEST_F(KestrelBookTest, OptionFormsAndStandardStreams) {
+  ASSERT_EQ(Book("pack sound.dat", "a\tb\t\n").exitCode, 0);
+  const std::string sound = Read(Path("sound.dat"));
+  const Outcome packed = Book("pack -", "a\tb\t\n");
+  EXPECT_EQ(packed.exitCode, 0) << packed.err;
+  EXPECT_EQ(packed.out, sound);
+  EXPECT_EQ(Book("unpack -", sound).out, "a\tb\t\n");
+  EXPECT_EQ(Book("unpack - extra").err, "kestrel-book: unpack takes at most one file\n");
+
+  Write("-x", sound);
+  EXPECT_EQ(Book("check -- -x").exitCode, 0);
+  EXPECT_EQ(Book("unpack -- -x").out, "a\tb\t\n");
+
+  const Outcome imported = Book("import -fbook.dat -", "last_name\nLee\n");
+  EXPECT_EQ(imported.exitCode, 0) << imported.err;
+  for (const char* list : {"list -fbook.dat", "list --file=book.dat", "list --file book.dat"}) {
+    EXPECT_EQ(Book(list).out, "Lee, : \n") << list;
+  }
+  const Outcome exported = Book("export --file=book.dat -o -");
+  EXPECT_EQ(exported.exitCode, 0) << exported.err;
+  EXPECT_NE(exported.out.find("\r\n,Lee,"), std::string::npos) << exported.out;
+  EXPECT_EQ(Book("list --file=").err, "kestrel-book: --file= needs a value\n");
+}
+
 // Error paths follow.
 
 struct ErrorCase {

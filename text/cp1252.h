@@ -1,6 +1,6 @@
 // Windows-1252, the single-byte code page of every text in a record and in
-// the data file. Plain C++: the search, the store's tools and the toolkit all
-// use it, and only the toolkit meets Qt.
+// the data file. Plain C++: the store, the search, the command-line tool and
+// the toolkit all use it, and only the toolkit meets Qt.
 #pragma once
 
 #include <cstddef>
@@ -30,14 +30,23 @@ std::string ToUtf8(std::string_view bytes);
 
 // The result of turning UTF-8 into Windows-1252.
 struct FromUtf8Result {
+  // Why the first '?' was substituted.
+  enum class Failure {
+    kNone,             // nothing was: the conversion is exact
+    kMalformed,        // the bytes at badOffset are not UTF-8
+    kUnrepresentable,  // badChar, well-formed, has no byte in the code page
+  };
   std::string text;        // converted bytes; '?' stands for what could not be held
   bool exact = true;       // false when any '?' was substituted
   std::size_t badOffset = 0;  // byte offset in the UTF-8 input of the first substitution
+  Failure failure = Failure::kNone;
+  char32_t badChar = 0;    // the character of a kUnrepresentable failure
 };
 
 // Converts UTF-8 to Windows-1252. Characters the code page cannot hold and
 // malformed UTF-8 sequences become '?', and the result says where the first
-// one was, so a strict caller can refuse the input instead.
+// one was and which of the two it was, so a strict caller can refuse the input
+// and say why.
 FromUtf8Result FromUtf8(std::string_view utf8);
 
 }  // namespace cp1252
