@@ -31,8 +31,12 @@ std::wstring FullPath(const std::wstring& path) {
   return full;
 }
 
-std::wstring FolderOf(const std::wstring& fullPath) {
-  return fullPath.substr(0, fullPath.find_last_of(L"\\/") + 1);
+// The folder part of `path`, as the POSIX side gives it: "." for a bare name.
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return L".";
+  if (slash == 0 || (slash == 2 && path[1] == L':')) return path.substr(0, slash + 1);
+  return path.substr(0, slash);
 }
 
 FileKind KindOfHandle(HANDLE file, const BY_HANDLE_FILE_INFORMATION* info) {
@@ -177,13 +181,15 @@ void SetSyncObserver(SyncObserver observer) { syncObserver = observer; }
 
 ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
                            const ReplaceOptions& options) {
-  const std::wstring target = FullPath(Wide(path));
-  const FileKind kind = KindOf(Narrow(target));
+  const std::wstring given = Wide(path);
+  const std::wstring target = FullPath(given);
+  const FileKind kind = KindOf(path);
   if (kind == FileKind::directory) return Failed(ReplaceOutcome::Status::cannotCreate, EISDIR);
   if (kind == FileKind::device || kind == FileKind::fifo) return WriteStraight(target, bytes);
 
+  // The temporary file is named after the path as given, as the caller knows it.
   std::wstring temp;
-  OwnedHandle file(CreateTemporaryBeside(target, temp));
+  OwnedHandle file(CreateTemporaryBeside(given, temp));
   if (!file.Valid()) return Failed(ReplaceOutcome::Status::cannotCreate, ErrnoOf(GetLastError()));
   auto fail = [&](DWORD error) {
     file.Close();
@@ -207,7 +213,7 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
           : MoveFileExW(temp.c_str(), target.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!moved) return fail(GetLastError());
-  if (options.syncToDisk) SyncFolder(FolderOf(target));
+  if (options.syncToDisk) SyncFolder(FolderOf(given));
   // The replaced file may keep the old one's identity: stamp what is there now.
   ReplaceOutcome outcome;
   outcome.written = StampOf(Narrow(target));
@@ -216,7 +222,7 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 
 int RemoveLeftoverTemps(const std::string& path) {
   const std::wstring target = FullPath(Wide(path));
-  const std::wstring folder = FolderOf(target);
+  const std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
   const std::wstring prefix = target.substr(folder.size()) + Wide(kTempMarker);
   WIN32_FIND_DATAW found;
   const HANDLE search = FindFirstFileW((folder + prefix + L"*").c_str(), &found);

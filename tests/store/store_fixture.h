@@ -2,13 +2,13 @@
 // tests: Save, Load, CorruptByte, Truncate.
 #pragma once
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,15 +18,20 @@
 class StoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "kestrel-store-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    std::random_device random;
+    folder_.clear();
+    for (int attempt = 0; attempt < 100 && folder_.empty(); ++attempt) {
+      const std::string candidate = ::testing::TempDir() + "kestrel-store-" + std::to_string(random());
+      std::error_code error;
+      if (std::filesystem::create_directory(candidate, error)) folder_ = candidate;
+    }
+    ASSERT_FALSE(folder_.empty());
     path_ = folder_ + "/phone.dat";
   }
   void TearDown() override {
-    chmod(folder_.c_str(), 0700);
-    for (const std::string& name : Names()) unlink((folder_ + "/" + name).c_str());
-    rmdir(folder_.c_str());
+    std::error_code error;
+    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, error);
+    std::filesystem::remove_all(folder_, error);
   }
 
   // A store on this test's file.
@@ -68,24 +73,24 @@ class StoreTest : public ::testing::Test {
     WriteFileBytes(bytes);
   }
   void Truncate(std::size_t size) {
-    ASSERT_EQ(truncate(path_.c_str(), static_cast<off_t>(size)), 0);
+    std::error_code error;
+    std::filesystem::resize_file(path_, size, error);
+    ASSERT_FALSE(error) << error.message();
   }
 
-  mode_t Mode(const std::string& path) const {
+  // POSIX permission bits (Windows has none to compare).
+  unsigned Mode(const std::string& path) const {
     struct stat info {};
     stat(path.c_str(), &info);
-    return info.st_mode & 07777;
+    return static_cast<unsigned>(info.st_mode) & 07777u;
   }
 
   // The names in the test folder, sorted.
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    if (DIR* dir = opendir(folder_.c_str())) {
-      while (dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-      }
-      closedir(dir);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder_, error)) {
+      names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
