@@ -1,9 +1,6 @@
 // export, import, list and search as a user runs them: through the built
 // kestrel-book, on books made in a throwaway folder.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,8 +11,10 @@
 #include <vector>
 
 #include "text/cp1252.h"
+#include "run_program.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"
+#include "store/platform/platform.h"
 #include "store/record_store.h"
 #include "tools/book_csv.h"
 #include "tools/book_generator.h"
@@ -37,9 +36,8 @@ StudentRecord Record(std::initializer_list<std::pair<int, const char*>> values) 
 class BookCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "kestrel-book-csv-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    folder_ = MakeTestFolder("kestrel-book-csv");
+    ASSERT_FALSE(folder_.empty());
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
@@ -57,11 +55,9 @@ class BookCommandsTest : public ::testing::Test {
 
   // Runs kestrel-book with `args` (already quoted for the shell) in the folder.
   Outcome Run(const std::string& args) {
-    const std::string command =
-        "cd '" + folder_ + "' && '" KESTREL_BOOK "' " + args + " < /dev/null > .out 2> .err";
-    const int status = std::system(command.c_str());
+    Write(".in", "");
     Outcome run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exitCode = RunProgram(folder_, KESTREL_BOOK, args, ".in", ".out", ".err");
     run.out = Read(".out");
     run.err = Read(".err");
     return run;
@@ -131,17 +127,16 @@ TEST_F(BookCommandsTest, AHeaderOnlyCsvLeavesTheBookAlone) {
   const Outcome intoNothing = Run("import header.csv -f none.dat");
   EXPECT_EQ(intoNothing.exitCode, 0) << intoNothing.err;
   EXPECT_EQ(intoNothing.out, "added 0 records to none.dat\n");
-  EXPECT_NE(access(Path("none.dat").c_str(), F_OK), 0) << "no book may be created";
+  EXPECT_FALSE(std::filesystem::exists(Path("none.dat"))) << "no book may be created";
 
   SaveBook("phone.dat", GenerateBook(5));
   const std::string before = Read("phone.dat");
-  struct stat was {};
-  ASSERT_EQ(stat(Path("phone.dat").c_str(), &was), 0);
+  const platform::FileStamp was = platform::StampOf(Path("phone.dat"));
+  ASSERT_TRUE(was.exists);
   ASSERT_EQ(Run("import header.csv").exitCode, 0);
-  struct stat now {};
-  ASSERT_EQ(stat(Path("phone.dat").c_str(), &now), 0);
+  const platform::FileStamp now = platform::StampOf(Path("phone.dat"));
   EXPECT_EQ(Read("phone.dat"), before);
-  EXPECT_EQ(now.st_ino, was.st_ino) << "the book was replaced";
+  EXPECT_EQ(now, was) << "the book was replaced";
 }
 
 TEST_F(BookCommandsTest, AccentedNamesTravelAsUtf8AndStayWindows1252InTheBook) {
@@ -247,7 +242,7 @@ TEST_F(BookCommandsTest, DamagedOrMissingBooksAreRefused) {
     EXPECT_EQ(run.exitCode, 2) << command;
     EXPECT_EQ(run.err, "kestrel-book: none.dat: no such file\n") << command;
   }
-  mkdir(Path("folder.dat").c_str(), 0700);
+  std::filesystem::create_directory(Path("folder.dat"));
   EXPECT_EQ(Run("list -f folder.dat").err,
             "kestrel-book: folder.dat: cannot read: is a directory\n");
   EXPECT_EQ(Run("import none.csv").err, "kestrel-book: none.csv: no such file or directory\n");

@@ -1,8 +1,6 @@
 // kestrel-book as a user runs it: arguments, standard streams, exit codes.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "run_program.h"
 #include "store/record_text.h"
 #include "tools/book_generator.h"
 
@@ -24,9 +23,8 @@ struct Outcome {
 class KestrelBookTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "kestrel-book-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    folder_ = MakeTestFolder("kestrel-book");
+    ASSERT_FALSE(folder_.empty());
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }
 
@@ -45,11 +43,8 @@ class KestrelBookTest : public ::testing::Test {
   // Runs kestrel-book with `args` in the test folder, `input` on standard input.
   Outcome Book(const std::string& args, const std::string& input = "") {
     Write(".in", input);
-    const std::string command =
-        "cd '" + folder_ + "' && '" KESTREL_BOOK "' " + args + " < .in > .out 2> .err";
-    const int status = std::system(command.c_str());
     Outcome run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exitCode = RunProgram(folder_, KESTREL_BOOK, args, ".in", ".out", ".err");
     run.out = Read(Path(".out"));
     run.err = Read(Path(".err"));
     return run;
@@ -97,6 +92,9 @@ TEST_F(KestrelBookTest, CheckOfASoundBookSaysWhatItHolds) {
 }
 
 TEST_F(KestrelBookTest, PackedFileIsOwnerOnly) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX file modes; on Windows a new book takes its folder's access rights";
+#endif
   Book("pack new.dat", "x");
   EXPECT_EQ(Book("check new.dat").exitCode, 0);
   struct stat info {};
@@ -171,7 +169,7 @@ TEST_F(KestrelBookTest, ErrorsHaveExactMessagesAndCodes) {
   };
   for (const ErrorCase& c : cases) {
     SCOPED_TRACE(c.name);
-    unlink(Path("phone.dat").c_str());
+    std::remove(Path("phone.dat").c_str());
     if (!c.file.empty()) Write("phone.dat", c.file);
     const Outcome run = Book(c.args);
     EXPECT_EQ(run.exitCode, c.exitCode);
