@@ -218,12 +218,15 @@ TEST_F(BookCommandsTest, EveryKindOfBadRowLeavesTheBookByteForByte) {
       {"unknown column", "last_name,age\nLee,9\n",
        "line 1, column 2: unknown column \"age\"; the columns are student_no, last_name, "
        "first_name, middle_name1, middle_name2, gender, birthday, phone, email, cell_phone, "
-       "parent_name, parent_phone, address1 to address5"},
+       "parent_name, parent_phone, address1 to address5, or the program's labels (Student #, "
+       "Last Name, First Name, Middle Name1, Middle Name2, Gender, Birthday, Phone, E-mail, "
+       "Cell Phone, Parent's Name, Parent's Phone, Address 1 to Address 5); case, blanks and "
+       "punctuation do not matter"},
       {"empty file", "", "line 1: no header row; the file is empty"},
   };
   for (const Case& row : cases) {
     Write("bad.csv", row.csv);
-    const Outcome imported = Run("import bad.csv");
+    const Outcome imported = Run("import --encoding=utf-8 bad.csv");
     EXPECT_EQ(imported.exitCode, 1) << row.name;
     EXPECT_EQ(imported.err, "kestrel-book: bad.csv: " + row.error + "\n") << row.name;
     EXPECT_EQ(imported.out, "") << row.name;
@@ -258,7 +261,7 @@ TEST_F(BookCommandsTest, UsageErrors) {
     const char* error;
   };
   const Case cases[] = {
-      {"import", "import needs a CSV file"},
+      {"import", "import needs a CSV or vCard file"},
       {"import a.csv b.csv",
        "import: unexpected argument 'b.csv' (see kestrel-book import --help)"},
       {"export --csv", "export: unexpected argument '--csv' (see kestrel-book export --help)"},

@@ -273,7 +273,10 @@ TEST(BookCsvTest, BadFilesAreRefusedWhole) {
       {"unknown column", "last_name,nickname\n",
        "line 1, column 2: unknown column \"nickname\"; the columns are student_no, last_name, "
        "first_name, middle_name1, middle_name2, gender, birthday, phone, email, cell_phone, "
-       "parent_name, parent_phone, address1 to address5"},
+       "parent_name, parent_phone, address1 to address5, or the program's labels (Student #, "
+       "Last Name, First Name, Middle Name1, Middle Name2, Gender, Birthday, Phone, E-mail, "
+       "Cell Phone, Parent's Name, Parent's Phone, Address 1 to Address 5); case, blanks and "
+       "punctuation do not matter"},
       {"repeated column", "phone,last_name,phone\n",
        "line 1, column 3: column \"phone\" named twice"},
       {"too few fields", good + "Lee\n", "line 3: 1 field where the header has 2"},
@@ -298,9 +301,12 @@ TEST(BookCsvTest, BadFilesAreRefusedWhole) {
       {"unterminated quote", good + "\"Lee,Bo\nKim,Al\n",
        "line 3, column 1: quoted field not closed before the end of the file"},
   };
+  // Forced to UTF-8: read as it comes, a file that is not UTF-8 would be
+  // taken for Windows-1252.
+  const book_csv::ImportOptions utf8{import_text::Encoding::kUtf8};
   for (const Case& row : cases) {
     RecordList records{Record({{lastName, "Earlier"}})};
-    const book_csv::ImportResult result = book_csv::ImportRecords(row.text, records);
+    const book_csv::ImportResult result = book_csv::ImportRecords(row.text, records, utf8);
     EXPECT_FALSE(result.ok) << row.name;
     EXPECT_EQ(result.error, row.error) << row.name;
     ASSERT_EQ(records.size(), 1u) << row.name;
