@@ -359,12 +359,18 @@ ImportResult ImportRecords(std::string_view fileBytes, RecordList& records,
   }
   bool hadBom = false;
   const std::string_view text = import_text::StripUtf8Bom(fileBytes, &hadBom);
-  const import_text::Encoding encoding = import_text::Resolve(options.encoding, text, hadBom);
   vcard::ParseResult parsed = vcard::Parse(text);
   if (!parsed.ok) {
     result.error = std::move(parsed.error);
     return result;
   }
+  // Judged on the values once unfolded: a writer may fold a line inside a
+  // UTF-8 character, and the file's bytes as they lie are then not UTF-8.
+  std::string values;
+  for (const vcard::Card& card : parsed.cards) {
+    for (const vcard::Property& p : card.properties) values += p.value;
+  }
+  const import_text::Encoding encoding = import_text::Resolve(options.encoding, values, hadBom);
   const std::size_t before = records.size();
   records.reserve(before + parsed.cards.size());
   duplicates::SameRecordFilter known;
