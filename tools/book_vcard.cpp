@@ -225,16 +225,11 @@ bool CardReader::ReadProperty(const vcard::Property& p) {
   for (const OwnProperty& own : kOwnProperties) {
     if (name == own.name) return Set(p, own.field, bytes);
   }
-  if (name == kOwnBirthday) {
-    set_[birthday] = false;  // the text as written wins over BDAY's date
+  if (name == kOwnBirthday) {  // the text as written, not BDAY's date
     ownBirthday_ = true;
     return Set(p, birthday, bytes);
   }
-  if (name == kOwnAddress) {
-    for (int f = address1; f <= address5; ++f) {
-      set_[f] = false;
-      record_->fields[f][0] = '\0';
-    }
+  if (name == kOwnAddress) {  // the parts as they were, not ADR's joined line
     ownAddress_ = true;
     return SetAddressParts(p, vcard::SplitRaw(bytes, ';'), /*ours=*/true);
   }
@@ -302,8 +297,12 @@ bool CardReader::ReadProperty(const vcard::Property& p) {
 bool CardReader::Read(const vcard::Card& card, StudentRecord& record, std::string& error) {
   record_ = &record;
   error_ = &error;
-  for (const vcard::Property& p : card.properties) {
-    if (!ReadProperty(p)) return false;
+  // Our own properties first: where they are, BDAY and ADR only repeat them
+  // for other programs, and the joined address may be longer than a field.
+  for (const bool own : {true, false}) {
+    for (const vcard::Property& p : card.properties) {
+      if (p.name.starts_with("X-KESTREL-") == own && !ReadProperty(p)) return false;
+    }
   }
   // Phones: the first home number (else the first ordinary one) is the
   // phone, the first cell number the cell phone; the rest have no field.
@@ -319,9 +318,13 @@ bool CardReader::Read(const vcard::Card& card, StudentRecord& record, std::strin
   for (const Phone& ph : phones_) {
     if (&ph != home && &ph != cell) ++counts_.extraPhones;
   }
+  // A number given as a URI (VALUE=uri) loses its "tel:"; a text keeps all.
   auto number = [](const vcard::Property& p) {
     std::string value = Bytes(p);
-    if (value.size() >= 4 && (value.compare(0, 4, "tel:") == 0 || value.compare(0, 4, "TEL:") == 0)) {
+    std::string kind(p.Param("VALUE"));
+    for (char& c : kind) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (kind == "uri" && value.size() >= 4 &&
+        (value.compare(0, 4, "tel:") == 0 || value.compare(0, 4, "TEL:") == 0)) {
       value.erase(0, 4);
     }
     return value;

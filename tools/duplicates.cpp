@@ -56,7 +56,8 @@ std::vector<Group> FindGroups(const RecordList& book) {
     if (indexes.size() > 1) groups.push_back({Group::Reason::kStudentNumber, std::move(indexes)});
   }
   const std::size_t numberGroups = groups.size();
-  for (auto& [key, indexes] : byName) {
+  for (auto& entry : byName) {
+    std::vector<std::size_t>& indexes = entry.second;
     if (indexes.size() < 2) continue;
     const bool same = std::any_of(groups.begin(), groups.begin() + numberGroups,
                                   [&](const Group& g) { return g.indexes == indexes; });

@@ -121,7 +121,11 @@ TEST(VCardTest, ExportThenImportGivesEveryFieldBack) {
                          {birthday, "sometime in May"},
                          {address1, std::string(99, '\x80')},
                          {parentName, "\\n is not a line break"}}));
-  book.push_back(Record({{birthday, "2009-04-17"}, {gender, "F"}}));
+  book.push_back(Record({{birthday, "2009-04-17"}, {gender, "F"}, {phone, "tel:555"}}));
+  // Five full parts: the joined line of ADR is far longer than a field.
+  book.push_back(Record({{address1, std::string(99, 'a')}, {address2, std::string(99, 'b')},
+                         {address3, std::string(99, 'c')}, {address4, std::string(99, 'd')},
+                         {address5, std::string(99, 'e')}}));
   book.push_back(StudentRecord{});  // deleted: no card
   const std::string cards = book_vcard::ExportRecords(book);
 
