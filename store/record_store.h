@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "store/codec/file_io.h"
+#include "store/platform/platform.h"
 #include "store/student_record.h"
 
 // Why a Save failed, for code to switch on.
@@ -89,8 +89,8 @@ class RecordStore {
 
  private:
   LoadReport loadReport_;
-  FileStamp knownStamp_;              // of the file as last read or written
+  platform::FileStamp knownStamp_;              // of the file as last read or written
   bool keepBeforeReplacing_ = false;  // the file on disk is a damaged one
-  ReplaceOptions replaceOptions_;
+  platform::ReplaceOptions replaceOptions_;
   bool announceBadChecksum_ = true;
 };
