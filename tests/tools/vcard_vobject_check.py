@@ -20,6 +20,8 @@ except ImportError:
     sys.exit(77)
 
 tool, sample = sys.argv[1], sys.argv[2]
+# KESTREL_RUN, when set, launches the tool (wine-run for the Windows build).
+launcher = [os.environ["KESTREL_RUN"]] if os.environ.get("KESTREL_RUN") else []
 
 # Rows that stress the escaping and folding, beside the sample's ordinary ones.
 HARD_ROWS = (
@@ -32,7 +34,7 @@ HARD_ROWS = (
 
 
 def run(*args, stdin=None):
-    done = subprocess.run([tool, *args], input=stdin, capture_output=True, check=False)
+    done = subprocess.run([*launcher, tool, *args], input=stdin, capture_output=True, check=False)
     if done.returncode != 0:
         sys.exit(f"kestrel-book {' '.join(args)}: {done.stderr.decode()}")
     return done.stdout
