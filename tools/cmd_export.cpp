@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr char kUsage[] = "export [-f BOOK] [-o OUT] [--tsv] [--bom]";
+constexpr char kUsage[] = "export [-f BOOK] [-o OUT] [--tsv] [--bom] [--force]";
 constexpr char kDetails[] =
     "Writes the live records of BOOK as CSV (RFC 4180: comma-separated, CRLF line\n"
     "ends, fields quoted when they hold a comma, quote or line break) in UTF-8,\n"
@@ -23,7 +23,8 @@ constexpr char kDetails[] =
     "                     standard output)\n"
     "  --tsv              separate the fields with tabs instead of commas\n"
     "  --bom              start with a UTF-8 byte-order mark, which some\n"
-    "                     spreadsheet programs need to show accented letters\n";
+    "                     spreadsheet programs need to show accented letters\n"
+    "  --force            write OUT even when it holds a Kestrel book\n";
 
 int Export(const std::vector<std::string>& args) {
   CommandLine line("export", kUsage, kDetails);
@@ -35,10 +36,13 @@ int Export(const std::vector<std::string>& args) {
   book_csv::ExportOptions options;
   line.AddFlag("tsv", tsv);
   line.AddFlag("bom", options.bom);
+  bool force = false;
+  line.AddFlag("force", force);
   if (int code; !line.Parse(args, code)) return code;
   if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
   if (tsv) options.delimiter = '\t';
 
+  if (const int code = RefuseOverwritingBook(outPath, force); code != kExitOk) return code;
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
   return WriteOutput(outPath, book_csv::ExportRecords(store.records, options));

@@ -1,6 +1,7 @@
 // kestrel-book import: appends the rows of a CSV file to the book, all of
 // them or, when any row is bad, none.
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -54,11 +55,19 @@ int Import(const std::vector<std::string>& args) {
   std::string bytes;
   if (const int code = ReadInput(csvPath, bytes); code != kExitOk) return code;
   RecordStore store(bookPath.c_str());
+  // Read, change and write under the lock, so no other writer's rows are lost.
+  if (const int code = LockBookForWriting(store); code != kExitOk) return code;
   if (const int code = LoadBook(store, MissingBook::kStartEmpty); code != kExitOk) return code;
 
   // Parsed straight into the book: on a refusal the book's records are as
   // they were, and nothing is saved.
-  const book_csv::ImportResult imported = book_csv::ImportRecords(bytes, store.records);
+  book_csv::ImportResult imported;
+  try {
+    imported = book_csv::ImportRecords(bytes, store.records);
+  } catch (const std::bad_alloc&) {
+    return Fail(kExitDamaged, bookPath + ": not enough memory for the imported records; " +
+                                  "nothing was written");
+  }
   if (!imported.ok) return Fail(kExitDamaged, InputName(csvPath) + ": " + imported.error);
   if (imported.added > 0) {
     const SaveResult saved = store.Save();
