@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "res/resources.h"
 #include "text/cp1252.h"
 #include "search/browse_machine.h"
 #include "search/find_matches.h"
@@ -22,7 +23,9 @@ std::string ShownPath(const char* fileName) {
 
 }  // namespace
 
-CKestrelApp::CKestrelApp(const char* dataFile) : store(dataFile) {}
+CKestrelApp::CKestrelApp(const char* dataFile) : store(dataFile) {
+  AfxSetResources(ProgramResources());
+}
 CKestrelApp::~CKestrelApp() = default;
 
 BOOL CKestrelApp::InitInstance() {
