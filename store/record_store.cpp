@@ -83,16 +83,16 @@ void RecordStore::LoadFile() {
   // The file itself comes first; its size bounds what reading it takes.
   const auto fileBytes = static_cast<std::uint64_t>(knownStamp_.size);
   if (!Fits(fileBytes, 0)) {
-    loadReport_.problem = std::string(fileName) + " is " + Gigabytes(fileBytes) +
-                          ", more than the memory available";
+    loadReport_.problem =
+        std::string(fileName) + " is " + Gigabytes(fileBytes) + ", more than the memory available";
     return;
   }
   std::string file;
   platform::FileStamp stamp;
   const int error = platform::ReadWholeFile(path_, file, &stamp, {.regularOnly = true});
   if (error != 0) {  // there, but unreadable: never replace it unseen
-    loadReport_.code = error == platform::kNotRegularFile ? LoadProblem::kNotAFile
-                                                          : LoadProblem::kUnreadable;
+    loadReport_.code =
+        error == platform::kNotRegularFile ? LoadProblem::kNotAFile : LoadProblem::kUnreadable;
     loadReport_.damaged = true;
     loadReport_.systemReason = platform::ErrorText(error);
     loadReport_.problem = "cannot read: " + loadReport_.systemReason;

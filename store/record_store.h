@@ -107,7 +107,7 @@ class RecordStore {
   platform::BookLock lock_;
   bool refuseSave_ = false;  // the file was refused unread: never replace it
   LoadReport loadReport_;
-  platform::FileStamp knownStamp_;              // of the file as last read or written
+  platform::FileStamp knownStamp_;    // of the file as last read or written
   bool keepBeforeReplacing_ = false;  // the file on disk is a damaged one
   platform::ReplaceOptions replaceOptions_;
   bool announceBadChecksum_ = true;

@@ -20,10 +20,12 @@ TextMeasure MeasureBuffer(std::string_view file) {
   TextMeasure measure;
   if (!codec.ReadCounts()) return measure;
   // Every code is at least one bit: the payload bounds what any count claims.
-  const std::size_t tableEnd = HuffmanCodec::kHeaderBytes + static_cast<std::size_t>(codec.report().tableSize);
+  const std::size_t tableEnd =
+      HuffmanCodec::kHeaderBytes + static_cast<std::size_t>(codec.report().tableSize);
   const std::uint64_t payloadBits = (file.size() - tableEnd) * 8;
   measure.bytes = std::min<std::uint64_t>(codec.report().countSum, payloadBits);
   const std::int32_t feeds = codec.freq['\n'];
-  measure.lineFeeds = std::min<std::uint64_t>(feeds > 0 ? static_cast<std::uint64_t>(feeds) : 0, payloadBits);
+  measure.lineFeeds =
+      std::min<std::uint64_t>(feeds > 0 ? static_cast<std::uint64_t>(feeds) : 0, payloadBits);
   return measure;
 }
