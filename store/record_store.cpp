@@ -147,13 +147,21 @@ SaveResult RecordStore::Save() {
   }
   keepBeforeReplacing_ = false;  // kept aside (or gone): one backup is enough
   CompressDetail detail;
-  const int code = CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path_,
-                                  &detail, replaceOptions_);
+  platform::ReplaceOptions options = replaceOptions_;
+  options.onlyIfAbsent = lock_.status() == platform::BookLock::Status::missing && lockedNothing_;
+  const int code =
+      CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path_, &detail, options);
+  if (code == kCompressAppeared) {
+    result.appeared = true;
+    result.reason = "another program created the book meanwhile";
+    return result;
+  }
   if (code != kCompressWritten) {
     result.reason = detail.reason;
     return result;
   }
   knownStamp_ = detail.written;
+  lockedNothing_ = false;  // the book is ours now
   result.ok = true;
   return result;
 }
@@ -161,6 +169,10 @@ SaveResult RecordStore::Save() {
 const platform::BookLock& RecordStore::Lock(platform::BookLock::Purpose purpose) {
   lock_.Release();  // a second lock of this store's own would wait for the first
   lock_ = platform::BookLock::Acquire(path_, purpose);
+  // A command creating the book must not replace one another command created
+  // meanwhile. The program asks its user instead (ChangedOnDisk).
+  lockedNothing_ = purpose == platform::BookLock::Purpose::write &&
+                   lock_.status() == platform::BookLock::Status::missing;
   return lock_;
 }
 

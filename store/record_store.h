@@ -15,6 +15,9 @@ struct SaveResult {
   bool ok = false;
   std::string reason;      // why not, e.g. "No space left on device" (from strerror)
   std::string backupPath;  // set when a damaged file was kept aside first
+  // The book did not exist when this store locked it, and another writer
+  // created it since: nothing was written; lock, load and change it again.
+  bool appeared = false;
 };
 
 // What kind of problem the last Load met, for code to switch on.
@@ -69,9 +72,13 @@ class RecordStore {
 
   // Locks the book's file for this store (see platform::BookLock); the lock
   // lasts until Unlock or the store's end. Locking a book that does not exist
-  // yet gives status missing.
+  // yet gives status missing, and the next Save then creates the book only
+  // if no other writer has created it meanwhile (see SaveResult::appeared).
   const platform::BookLock& Lock(platform::BookLock::Purpose purpose);
-  void Unlock() { lock_.Release(); }
+  void Unlock() {
+    lock_.Release();
+    lockedNothing_ = false;
+  }
   const platform::BookLock& lock() const { return lock_; }
 
   // Copies `record`, fields and link, to the end of `records`.
@@ -105,7 +112,8 @@ class RecordStore {
 
   std::string path_;
   platform::BookLock lock_;
-  bool refuseSave_ = false;  // the file was refused unread: never replace it
+  bool lockedNothing_ = false;  // Lock found no book: create it only where none is
+  bool refuseSave_ = false;     // the file was refused unread: never replace it
   LoadReport loadReport_;
   platform::FileStamp knownStamp_;    // of the file as last read or written
   bool keepBeforeReplacing_ = false;  // the file on disk is a damaged one

@@ -111,6 +111,7 @@ int WriteOutput(const std::string& path, std::string_view bytes) {
     case platform::ReplaceOutcome::Status::cannotCreate:
       return Fail(kExitUsage, path + ": cannot create: " + LowerFirst(outcome.reason));
     case platform::ReplaceOutcome::Status::writeFailed:
+    case platform::ReplaceOutcome::Status::appeared:
       break;
   }
   return Fail(kExitDamaged, path + ": " + LowerFirst(outcome.reason));

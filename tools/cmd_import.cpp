@@ -54,25 +54,30 @@ int Import(const std::vector<std::string>& args) {
 
   std::string bytes;
   if (const int code = ReadInput(csvPath, bytes); code != kExitOk) return code;
-  RecordStore store(bookPath.c_str());
-  // Read, change and write under the lock, so no other writer's rows are lost.
-  if (const int code = LockBookForWriting(store); code != kExitOk) return code;
-  if (const int code = LoadBook(store, MissingBook::kStartEmpty); code != kExitOk) return code;
-
-  // Parsed straight into the book: on a refusal the book's records are as
-  // they were, and nothing is saved.
   book_csv::ImportResult imported;
-  try {
-    imported = book_csv::ImportRecords(bytes, store.records);
-  } catch (const std::bad_alloc&) {
-    return Fail(kExitDamaged, bookPath + ": not enough memory for the imported records; " +
-                                  "nothing was written");
-  }
-  if (!imported.ok) return Fail(kExitDamaged, InputName(csvPath) + ": " + imported.error);
-  if (imported.added > 0) {
+  // A book that another command created while this one was making it anew
+  // is read and changed again, under its lock this time.
+  for (bool again = true; again;) {
+    again = false;
+    RecordStore store(bookPath.c_str());
+    // Read, change and write under the lock, so no other writer's rows are lost.
+    if (const int code = LockBookForWriting(store); code != kExitOk) return code;
+    if (const int code = LoadBook(store, MissingBook::kStartEmpty); code != kExitOk) return code;
+    // Parsed straight into the book: on a refusal the book's records are as
+    // they were, and nothing is saved.
+    try {
+      imported = book_csv::ImportRecords(bytes, store.records);
+    } catch (const std::bad_alloc&) {
+      return Fail(kExitDamaged, bookPath + ": not enough memory for the imported records; " +
+                                    "nothing was written");
+    }
+    if (!imported.ok) return Fail(kExitDamaged, InputName(csvPath) + ": " + imported.error);
+    if (imported.added == 0) break;
     const SaveResult saved = store.Save();
-    if (!saved.ok)
+    again = saved.appeared;
+    if (!saved.ok && !again) {
       return Fail(kExitDamaged, bookPath + ": cannot save: " + LowerFirst(saved.reason));
+    }
   }
   std::cout << "added " << Count(imported.added, "record", "records") << " to " << bookPath;
   if (imported.emptyRows > 0) {

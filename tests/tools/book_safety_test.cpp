@@ -92,14 +92,14 @@ pid_t HoldSession(const std::string& path) {
 
 // Symptom: two imports at once both said "added 20 records", and one
 // writer's rows were lost.
+// The first round creates the book: both writers find none.
 TEST_F(BookSafetyTest, ConcurrentImportsKeepEveryRow) {
-  WriteBookText("phone.dat", "First\t\n");
   Write("a.csv", CsvRows("A", 20));
   Write("b.csv", CsvRows("B", 20));
   for (int round = 1; round <= 8; ++round) {
     const Outcome both = Shell("$KB import a.csv & $KB import b.csv & wait");
     ASSERT_EQ(both.err, "") << "round " << round;
-    ASSERT_EQ(Records("phone.dat"), 1u + 40u * static_cast<unsigned>(round)) << "round " << round;
+    ASSERT_EQ(Records("phone.dat"), 40u * static_cast<unsigned>(round)) << "round " << round;
   }
 }
 
