@@ -103,7 +103,7 @@ int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
   bytes.clear();
   // Never wait in open() for a FIFO's writer; the flag is cleared below for
   // what is read on purpose.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return errno;
   struct stat info;
   if (fstat(fd, &info) != 0) {
@@ -117,7 +117,15 @@ int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
     close(fd);
     return S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (S_ISFIFO(info.st_mode)) {
+    // A FIFO read on purpose waits for its writer, as the user asked: opened
+    // without waiting, a read would find no writer yet and end at once.
+    close(fd);
+    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return errno;
+  } else {
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  }
   // Read to the end, whatever the size said: the file may still be growing.
   std::size_t have = 0;
   const std::size_t expected = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096;
