@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -40,7 +41,7 @@ class BookCommandsTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
   }
-  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
 
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
 
