@@ -142,6 +142,11 @@ BackupResult KeepBackup(const std::string& path);
 //   write:   held by a command for its whole read, change and write.
 // A write lock is refused while a session lock is held, and the other way
 // round. Two write locks take turns: the later one waits.
+// What an implementation needs: an exclusive lock on the open book that can
+// be tried without waiting and that the system drops at the holder's death
+// (flock here; LockFileEx on a range past the end of the file on Windows),
+// and, where the system can tell, the holder's process id and whether it is
+// a session; holderPid() 0 only drops "(process N)" from the messages.
 class BookLock {
  public:
   enum class Purpose { session, write };

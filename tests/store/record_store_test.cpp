@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "store/record_text.h"
 #include "store_fixture.h"
 #include "test_bytes.h"
@@ -297,7 +299,8 @@ TEST_F(StoreTest, EveryFileOperationUsesTheWholePath) {
   again.Load();
   EXPECT_EQ(LastNames(again.records), (std::vector<std::string>{"Deep"}));
   EXPECT_FALSE(again.ChangedOnDisk());
-  std::system(("rm -rf '" + folder_ + "/" + std::string(120, 'd') + "'").c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_ + "/" + std::string(120, 'd'), ignored);
 }
 
 // Symptom: every save killed half way left a whole temporary copy of the
