@@ -184,6 +184,9 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
   const std::wstring given = Wide(path);
   const std::wstring target = FullPath(given);
   const FileKind kind = KindOf(path);
+  if (kind != FileKind::missing && options.onlyIfAbsent) {
+    return Failed(ReplaceOutcome::Status::appeared, EEXIST);
+  }
   if (kind == FileKind::directory) return Failed(ReplaceOutcome::Status::cannotCreate, EISDIR);
   if (kind == FileKind::device || kind == FileKind::fifo) return WriteStraight(target, bytes);
 
@@ -206,13 +209,23 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
   // ReplaceFileW keeps the old book's attributes and access rights; a first
   // book is moved into place, through to the disk. A new file takes the
   // folder's access rights, as every new file there does.
+  // With onlyIfAbsent the move takes the name only while it is free.
+  const DWORD moveFlags =
+      MOVEFILE_WRITE_THROUGH | (options.onlyIfAbsent ? 0 : MOVEFILE_REPLACE_EXISTING);
   const BOOL moved =
       kind == FileKind::regular
           ? ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                          nullptr, nullptr)
-          : MoveFileExW(temp.c_str(), target.c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!moved) return fail(GetLastError());
+          : MoveFileExW(temp.c_str(), target.c_str(), moveFlags);
+  if (!moved) {
+    const DWORD error = GetLastError();
+    if (options.onlyIfAbsent && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) {
+      file.Close();
+      DeleteFileW(temp.c_str());
+      return Failed(ReplaceOutcome::Status::appeared, EEXIST);
+    }
+    return fail(error);
+  }
   if (options.syncToDisk) SyncFolder(FolderOf(given));
   // The replaced file may keep the old one's identity: stamp what is there now.
   ReplaceOutcome outcome;

@@ -11,6 +11,7 @@
 #include "store/record_text.h"
 #include "store_fixture.h"
 #include "test_bytes.h"
+#include "under_wine.h"
 #include "tools/book_generator.h"
 
 namespace {
@@ -298,6 +299,9 @@ TEST_F(StoreTest, SaveSyncsTheNewFileBeforeTheRenameAndTheFolderAfter) {
 // Symptom: the backup of a damaged book reached through a symbolic link was
 // a second name of the link, so after the save it showed the new book.
 TEST_F(StoreTest, BackupThroughALinkHoldsTheDamagedBytes) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX symbolic links";
+#else
   ASSERT_EQ(symlink("real-book.dat", path_.c_str()), 0);
   std::ofstream(folder_ + "/real-book.dat", std::ios::binary) << "damaged";
   RecordStore store = Store();
@@ -310,6 +314,7 @@ TEST_F(StoreTest, BackupThroughALinkHoldsTheDamagedBytes) {
   EXPECT_EQ(saved.backupPath, path_ + ".bak");
   EXPECT_EQ(ReadFile(path_ + ".bak"), "damaged");
   EXPECT_EQ(LastNames(Load().records), (std::vector<std::string>{"New"}));
+#endif
 }
 
 // Symptom: a path longer than 255 bytes was cut short, and the book went
@@ -318,7 +323,7 @@ TEST_F(StoreTest, EveryFileOperationUsesTheWholePath) {
   std::string folder = folder_;
   for (int depth = 0; depth < 3; ++depth) {
     folder += "/" + std::string(120, 'd');
-    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
   }
   const std::string path = folder + "/phone.dat";
   RecordStore store(path.c_str());
@@ -352,5 +357,30 @@ TEST_F(StoreTest, LockedSaveRemovesLeftoversOfKilledSavesOfThisBookOnly) {
             platform::BookLock::Status::held);
   store.Load();
   ASSERT_TRUE(store.Save().ok);
-  EXPECT_EQ(Names(), (NameList{others[1], "phone.dat", others[0], others[2]}));
+  NameList names = Names();
+  if (UnderWine()) {
+    // Wine's ReplaceFileW moves a book that is open (here, under the lock)
+    // aside as "rf*.tmp" until its last handle closes; Windows replaces the
+    // contents in place and leaves no such file.
+    std::erase_if(names, [](const std::string& name) { return name.starts_with("rf"); });
+  }
+  EXPECT_EQ(names, (NameList{others[1], "phone.dat", others[0], others[2]}));
+}
+
+// A session lock refuses a write lock and says it is a session's; the book
+// stays readable meanwhile (Windows' byte locks bind readers too, so the
+// lock must lie past the book's end); the write lock is taken once it goes.
+TEST_F(StoreTest, SessionLockRefusesWritesButNotReaders) {
+  using platform::BookLock;
+  Save(Lasts({"Held"}));
+  BookLock session = BookLock::Acquire(path_, BookLock::Purpose::session);
+  ASSERT_EQ(session.status(), BookLock::Status::held) << session.reason();
+  const BookLock refused = BookLock::Acquire(path_, BookLock::Purpose::write);
+  EXPECT_EQ(refused.status(), BookLock::Status::busy);
+  EXPECT_TRUE(refused.holderIsSession());
+  std::string bytes;
+  EXPECT_EQ(platform::ReadWholeFile(path_, bytes), 0);
+  EXPECT_EQ(bytes, FileBytes());
+  session.Release();
+  EXPECT_EQ(BookLock::Acquire(path_, BookLock::Purpose::write).status(), BookLock::Status::held);
 }
