@@ -91,6 +91,7 @@ CRecordDlg::SaveOutcome CRecordDlg::SaveTexts() {
     *target = edited;
     target->master = link;
   }
+  if (changed) changed(*master);
   return SaveOutcome::kSaved;
 }
 
@@ -101,6 +102,7 @@ void CRecordDlg::OnDeleteRecord() {
   if (record != nullptr) {
     if (record->master != nullptr) Clear(*record->master);
     Clear(*record);
+    if (changed) changed(record->master != nullptr ? *record->master : *record);
   }
   EndDialog(kNextRecord);
 }

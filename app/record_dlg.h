@@ -4,6 +4,8 @@
 // master link, into the book's record it stands for.
 #pragma once
 
+#include <functional>
+
 #include "app/toolkit/afxwin.h"
 #include "store/student_record.h"
 
@@ -29,6 +31,9 @@ class CRecordDlg : public CDialog {
   // The number of matches browsed; 1 for a single match or a new record.
   int count = 1;
   StudentRecord* record = nullptr;
+  // Told of every change as it reaches the record's master ("&Save Changes",
+  // "&Delete Record"), with the master; the program journals it.
+  std::function<void(const StudentRecord& master)> changed;
 
   BOOL OnInitDialog() override;
 

@@ -3,7 +3,6 @@
 #include "store/journal.h"
 
 #include <array>
-#include <cerrno>
 #include <cstring>
 
 namespace journal {
@@ -151,25 +150,35 @@ std::size_t Replay(const std::vector<Entry>& entries, RecordList& records) {
   return applied;
 }
 
+std::size_t Fitting(const std::vector<Entry>& entries, std::size_t recordCount) {
+  std::size_t fitting = 0;
+  for (const Entry& entry : entries) {
+    if (entry.position > recordCount) break;
+    if (entry.position == recordCount) ++recordCount;
+    ++fitting;
+  }
+  return fitting;
+}
+
 bool Session::Begin(const FileStamp& book, const std::vector<Entry>& carried) {
   std::string bytes = EncodeHeader(book);
   for (const Entry& entry : carried) bytes += EncodeEntry(entry.position, entry.record);
-  const int error = sink_.Start(bytes);
-  if (error != 0) return Fail(error);
+  const std::string error = sink_.Start(bytes);
+  if (!error.empty()) return Fail(error);
   on_ = true;
   return true;
 }
 
 bool Session::Record(std::size_t position, const StudentRecord& record) {
   if (!on_) return false;
-  if (position > UINT32_MAX) return Fail(EOVERFLOW);  // the book file holds far fewer records
-  const int error = sink_.Append(EncodeEntry(static_cast<std::uint32_t>(position), record));
-  return error == 0 || Fail(error);
+  if (position > UINT32_MAX) return Fail("too many records");  // far beyond what the book file holds
+  const std::string error = sink_.Append(EncodeEntry(static_cast<std::uint32_t>(position), record));
+  return error.empty() || Fail(error);
 }
 
-bool Session::Fail(int error) {
+bool Session::Fail(const std::string& reason) {
   on_ = false;
-  if (failure_ == 0) failure_ = error;
+  if (failure_.empty()) failure_ = reason;
   return false;
 }
 

@@ -54,15 +54,20 @@ Contents Parse(std::string_view bytes);
 // returns how many were applied.
 std::size_t Replay(const std::vector<Entry>& entries, RecordList& records);
 
+// How many of `entries`, from the first, Replay would apply to a book of
+// `recordCount` records.
+std::size_t Fitting(const std::vector<Entry>& entries, std::size_t recordCount);
+
 // Where the journal's bytes go: a file in the program, memory in tests.
 class Sink {
  public:
   virtual ~Sink() = default;
   // Makes the journal hold exactly `bytes`, durably, readable by its owner
-  // alone. Returns 0 or an errno value.
-  virtual int Start(std::string_view bytes) = 0;
-  // Adds `bytes` at the end and syncs them to disk. Returns 0 or an errno value.
-  virtual int Append(std::string_view bytes) = 0;
+  // alone. Returns "" or the system's words for the failure.
+  virtual std::string Start(std::string_view bytes) = 0;
+  // Adds `bytes` at the end and syncs them to disk. Returns "" or the
+  // system's words for the failure.
+  virtual std::string Append(std::string_view bytes) = 0;
 };
 
 // The journal of one session. After the first failure it writes nothing
@@ -81,15 +86,15 @@ class Session {
   bool Record(std::size_t position, const StudentRecord& record);
 
   bool on() const { return on_; }
-  // The errno value of the failure that turned the journal off; 0 if none.
-  int failure() const { return failure_; }
+  // Why the journal went off, in the system's words; "" while it never failed.
+  const std::string& failure() const { return failure_; }
 
  private:
-  bool Fail(int error);
+  bool Fail(const std::string& reason);
 
   Sink& sink_;
   bool on_ = false;
-  int failure_ = 0;
+  std::string failure_;
 };
 
 // "<book>.journal".

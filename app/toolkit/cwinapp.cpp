@@ -8,6 +8,7 @@
 
 #include "app/toolkit/display_check.h"
 #include "app/toolkit/qt_access.h"
+#include "app/toolkit/session_end.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ int AfxWinMain(int argc, char** argv) {
   QApplication qt(argc, argv);
   toolkit::ApplyLook(qt);
   QGuiApplication::setDesktopFileName(QStringLiteral(KESTREL_DESKTOP_ID));
+  toolkit::WatchSessionEnd();
   app->appName_ = program;
   app->m_pszAppName = app->appName_.c_str();
   if (app->InitInstance()) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -12,20 +11,18 @@ namespace {
 
 class MemorySink : public journal::Sink {
  public:
-  int Start(std::string_view bytes) override {
-    if (startError != 0) return startError;
-    bytes_.assign(bytes);
-    return 0;
+  std::string Start(std::string_view bytes) override {
+    if (startError.empty()) bytes_.assign(bytes);
+    return startError;
   }
-  int Append(std::string_view bytes) override {
-    if (appendError != 0) return appendError;
-    bytes_.append(bytes);
-    return 0;
+  std::string Append(std::string_view bytes) override {
+    if (appendError.empty()) bytes_.append(bytes);
+    return appendError;
   }
   const std::string& bytes() const { return bytes_; }
 
-  int startError = 0;
-  int appendError = 0;
+  std::string startError;
+  std::string appendError;
 
  private:
   std::string bytes_;
@@ -144,27 +141,29 @@ TEST_F(JournalTest, ReplayStopsAtAPositionBeyondTheBook) {
   shorter.push_back(Named("Only", "One"));
   // Entry 1 sets record 1 of a book of one: an append. Entry 2 names record 2
   // of a book that now has two: also an append. Entry 3 deletes record 0.
+  EXPECT_EQ(journal::Fitting(journal::Parse(sink.bytes()).entries, 1), 3u);
   EXPECT_EQ(journal::Replay(journal::Parse(sink.bytes()).entries, shorter), 3u);
   RecordList empty;
+  EXPECT_EQ(journal::Fitting(journal::Parse(sink.bytes()).entries, 0), 0u);
   EXPECT_EQ(journal::Replay(journal::Parse(sink.bytes()).entries, empty), 0u);
   EXPECT_TRUE(empty.empty());
 }
 
 TEST_F(JournalTest, AFailedWriteTurnsTheJournalOffAndKeepsTheFirstReason) {
-  sink.startError = EROFS;
+  sink.startError = "Read-only file system";
   EXPECT_FALSE(session.Begin(SomeStamp()));
   EXPECT_FALSE(session.on());
-  EXPECT_EQ(session.failure(), EROFS);
+  EXPECT_EQ(session.failure(), "Read-only file system");
   EXPECT_FALSE(session.Record(0, Named("A", "B")));
 
   MemorySink full;
   journal::Session later{full};
   ASSERT_TRUE(later.Begin(SomeStamp()));
-  full.appendError = ENOSPC;
+  full.appendError = "No space left on device";
   EXPECT_FALSE(later.Record(0, Named("A", "B")));
-  full.appendError = 0;
+  full.appendError.clear();
   EXPECT_FALSE(later.Record(0, Named("C", "D")));  // stays off: no gaps in what it holds
-  EXPECT_EQ(later.failure(), ENOSPC);
+  EXPECT_EQ(later.failure(), "No space left on device");
   EXPECT_TRUE(journal::Parse(full.bytes()).entries.empty());
 }
 
