@@ -9,4 +9,4 @@ bool sessionEnding = false;
 
 bool AfxSessionEnding() { return sessionEnding; }
 
-void toolkit::NoteSessionEnding() { sessionEnding = true; }
+void toolkit::SetSessionEnding(bool ending) { sessionEnding = ending; }

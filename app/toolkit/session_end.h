@@ -8,8 +8,9 @@ bool AfxSessionEnding();
 
 namespace toolkit {
 
-// Called by a backend when the desktop announces the end of the session.
-void NoteSessionEnding();
+// Called by a backend when the desktop announces the end of the session
+// (true), or says that it was called off after all (false).
+void SetSessionEnding(bool ending);
 
 // Has the running backend note the desktop's end-of-session request. The
 // request itself is let through: the program never delays a logout.

@@ -17,7 +17,7 @@ void toolkit::WatchSessionEnd() {
   auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
   if (app == nullptr) return;
   QObject::connect(app, &QGuiApplication::commitDataRequest, [](QSessionManager& manager) {
-    NoteSessionEnding();
+    SetSessionEnding(true);
     manager.setRestartHint(QSessionManager::RestartNever);  // the program takes no arguments to restore
   });
 #endif
