@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/toolkit/session_end.h"
+#include "res/resources.h"
 #include "text/cp1252.h"
 #include "search/browse_machine.h"
 #include "search/find_matches.h"
@@ -28,6 +29,7 @@ std::string ShownPath(const char* fileName) {
 
 CKestrelApp::CKestrelApp(const char* dataFile)
     : store(dataFile), journalFile(journal::PathFor(dataFile)) {
+  AfxSetResources(ProgramResources());
   recordDlg.changed = [this](const StudentRecord& record) { JournalChange(record); };
 }
 CKestrelApp::~CKestrelApp() = default;
@@ -128,8 +130,8 @@ bool CKestrelApp::SaveBook() {
 void CKestrelApp::RecoverJournal() {
   const std::string path = journalFile.path();
   std::string bytes;
-  if (const int error = ReadWholeFile(path.c_str(), bytes); error != 0 && error != ENOENT) {
-    TellJournalOff(std::strerror(error));  // a journal we cannot read is not overwritten
+  if (const int error = platform::ReadWholeFile(path, bytes); error != 0 && error != ENOENT) {
+    TellJournalOff(platform::ErrorText(error));  // a journal we cannot read is not overwritten
     return;
   }
   const journal::Contents left = journal::Parse(bytes);

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/kestrel_app.h"
-#include "app/toolkit/qt_access.h"
+#include "app/toolkit/qt/qt_windows.h"
 #include "res/resource.h"
 #include "search/match_order.h"
 #include "tools/book_generator.h"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/toolkit/dialog_template.h"
+#include "app/toolkit/resource_table.h"
 
 // The template numbered id, or nullptr when the program has none.
 const DialogTemplate* FindDialogTemplate(int id);
@@ -12,3 +13,6 @@ const char* FindStringResource(int id);
 
 // Icon resource id, or nullptr when the program has none.
 const IconResource* FindIconResource(int id);
+
+// All three, for AfxSetResources.
+const ResourceTable& ProgramResources();

@@ -72,12 +72,12 @@ bool ReadBody(std::string_view body, Entry& entry) {
 
 }  // namespace
 
-std::string EncodeHeader(const FileStamp& book) {
+std::string EncodeHeader(const platform::FileStamp& book) {
   std::string out(kMagic, sizeof kMagic);
   out.push_back(static_cast<char>(kVersion));
   out.push_back(book.exists ? 1 : 0);
-  PutLittle(out, book.device, 8);
-  PutLittle(out, book.inode, 8);
+  PutLittle(out, book.volume, 8);
+  PutLittle(out, book.file, 8);
   PutLittle(out, static_cast<std::uint64_t>(book.size), 8);
   PutLittle(out, static_cast<std::uint64_t>(book.mtimeSeconds), 8);
   PutLittle(out, static_cast<std::uint64_t>(book.mtimeNanoseconds), 8);
@@ -112,8 +112,8 @@ Contents Parse(std::string_view bytes) {
   contents.headerValid = true;
   std::size_t at = sizeof kMagic + 1;
   contents.book.exists = bytes[at] != 0;
-  contents.book.device = GetLittle(bytes, at + 1, 8);
-  contents.book.inode = GetLittle(bytes, at + 9, 8);
+  contents.book.volume = GetLittle(bytes, at + 1, 8);
+  contents.book.file = GetLittle(bytes, at + 9, 8);
   contents.book.size = static_cast<std::int64_t>(GetLittle(bytes, at + 17, 8));
   contents.book.mtimeSeconds = static_cast<std::int64_t>(GetLittle(bytes, at + 25, 8));
   contents.book.mtimeNanoseconds = static_cast<std::int64_t>(GetLittle(bytes, at + 33, 8));
@@ -160,7 +160,7 @@ std::size_t Fitting(const std::vector<Entry>& entries, std::size_t recordCount) 
   return fitting;
 }
 
-bool Session::Begin(const FileStamp& book, const std::vector<Entry>& carried) {
+bool Session::Begin(const platform::FileStamp& book, const std::vector<Entry>& carried) {
   std::string bytes = EncodeHeader(book);
   for (const Entry& entry : carried) bytes += EncodeEntry(entry.position, entry.record);
   const std::string error = sink_.Start(bytes);

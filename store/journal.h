@@ -23,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/codec/file_io.h"
+#include "store/platform/platform.h"
 #include "store/student_record.h"
 
 namespace journal {
@@ -33,12 +33,12 @@ struct Entry {
   StudentRecord record;  // the fields to set; the link is unused
 };
 
-std::string EncodeHeader(const FileStamp& book);
+std::string EncodeHeader(const platform::FileStamp& book);
 std::string EncodeEntry(std::uint32_t position, const StudentRecord& record);
 
 struct Contents {
   bool headerValid = false;  // false: not a journal, or torn before its header was whole
-  FileStamp book;            // the book's stamp when the session loaded it
+  platform::FileStamp book;          // the book's stamp when the session loaded it
   std::vector<Entry> entries;
   std::size_t entryBytes = 0;  // bytes of the whole entries, after the header
   bool tornTail = false;       // bytes after the last whole entry were ignored
@@ -79,7 +79,7 @@ class Session {
   // Begins the journal of a session on the book with stamp `book`, carrying
   // over `carried` (changes restored from the previous session), which are
   // already in the book in memory.
-  bool Begin(const FileStamp& book, const std::vector<Entry>& carried = {});
+  bool Begin(const platform::FileStamp& book, const std::vector<Entry>& carried = {});
 
   // Records that the book's record at `position` (or a new one, when
   // position is the number of records) now holds `record`.

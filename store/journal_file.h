@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "store/journal.h"
+#include "store/platform/platform.h"
 
 namespace journal {
 
@@ -28,7 +29,7 @@ class FileSink : public Sink {
 
  private:
   std::string path_;
-  int fd_ = -1;
+  platform::AppendFile file_;
 };
 
 // Renames the journal at `path` to the first free "<path>.1", "<path>.2", ...,

@@ -5,8 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "store/backup_file.h"
-#include "store/codec/codec_drivers.h"
+#include "store/book_file.h"
 #include "store/record_text.h"
 
 RecordStore::RecordStore(const char* name) {
@@ -19,9 +18,9 @@ void RecordStore::Load() {
   loadReport_ = LoadReport{};
   std::string text;
   DecodeReport decoded;
-  FileStamp stamp;
+  platform::FileStamp stamp;
   if (DecompressFromFile(fileName, text, &decoded, &stamp, announceBadChecksum_) == kDecompressCannotOpen) {
-    knownStamp_ = StampOf(fileName);
+    knownStamp_ = platform::StampOf(fileName);
     loadReport_.fileFound = knownStamp_.exists;
     if (loadReport_.fileFound) {  // there, but unreadable: never replace it unseen
       loadReport_.code = LoadProblem::kUnreadable;
@@ -48,8 +47,8 @@ SaveResult RecordStore::Save() {
     result.reason = "book too large for the file format";
     return result;
   }
-  if (keepBeforeReplacing_ && StampOf(fileName).exists) {
-    const BackupResult backup = KeepBackup(fileName);
+  if (keepBeforeReplacing_ && platform::StampOf(fileName).exists) {
+    const platform::BackupResult backup = platform::KeepBackup(fileName);
     if (!backup.ok) {
       result.reason = "cannot keep the damaged file aside: " + backup.reason;
       return result;
@@ -71,4 +70,4 @@ SaveResult RecordStore::Save() {
 
 void RecordStore::Append(const StudentRecord& record) { records.push_back(record); }
 
-bool RecordStore::ChangedOnDisk() const { return StampOf(fileName) != knownStamp_; }
+bool RecordStore::ChangedOnDisk() const { return platform::StampOf(fileName) != knownStamp_; }

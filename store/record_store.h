@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "store/codec/file_io.h"
+#include "store/platform/platform.h"
 #include "store/student_record.h"
 
 // What the last Save did.
@@ -66,7 +66,7 @@ class RecordStore {
   // created or deleted since (and before any Load or Save, when it exists).
   bool ChangedOnDisk() const;
   // The data file's stamp as the last Load read it or the last Save wrote it.
-  const FileStamp& knownStamp() const { return knownStamp_; }
+  const platform::FileStamp& knownStamp() const { return knownStamp_; }
 
   // Whether Load prints the checksum notice on standard output (on by
   // default). The command-line tool turns it off: its standard output is data.
@@ -81,8 +81,8 @@ class RecordStore {
 
  private:
   LoadReport loadReport_;
-  FileStamp knownStamp_;              // of the file as last read or written
+  platform::FileStamp knownStamp_;              // of the file as last read or written
   bool keepBeforeReplacing_ = false;  // the file on disk is a damaged one
-  ReplaceOptions replaceOptions_;
+  platform::ReplaceOptions replaceOptions_;
   bool announceBadChecksum_ = true;
 };

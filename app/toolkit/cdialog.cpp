@@ -1,20 +1,42 @@
 // CDialog: modal runs from templates, message-map dispatch, data exchange.
 #include "app/toolkit/cdialog.h"
 
-#include <QApplication>
-#include <memory>
+#include <algorithm>
 
-#include "app/toolkit/qt_access.h"
-#include "res/resources.h"
+#include "app/toolkit/backend.h"
+#include "app/toolkit/resource_table.h"
+
+namespace backend = toolkit::backend;
 
 namespace {
 
+// The dialogs running now, innermost last: a dialog or box opened without
+// an owner belongs to the innermost one, as the About box belongs to the
+// main form.
+std::vector<const CWnd*>& RunningDialogs() {
+  static std::vector<const CWnd*> running;
+  return running;
+}
+
+}  // namespace
+
+namespace toolkit {
+HWND ActiveDialogWindow() {
+  const auto& running = RunningDialogs();
+  return running.empty() ? nullptr : running.back()->GetSafeHwnd();
+}
+}  // namespace toolkit
+
 // Hands what the window reports to the dialog's message map, searching the
 // class's own table first and then each base table.
-class MessageMapHost : public toolkit::DialogHost {
+class CDialog::Events : public backend::DialogEvents {
  public:
-  explicit MessageMapHost(CDialog& dialog) : dialog_(dialog) {}
+  explicit Events(CDialog& dialog) : dialog_(dialog) {}
 
+  bool InitDialog(HWND window) override {
+    dialog_.hwnd_ = window;
+    return dialog_.OnInitDialog() != FALSE;
+  }
   void Command(UINT code, int id) override {
     if (const MessageMapEntry* e = Find(WM_COMMAND, code, id)) (dialog_.*(e->handler))();
   }
@@ -31,11 +53,11 @@ class MessageMapHost : public toolkit::DialogHost {
     (dialog_.*(e->handler))();
     return true;
   }
-  const CMenu* SystemMenu() override { return dialog_.GetSystemMenu(FALSE); }
+  const CMenu* SystemMenu() override { return dialog_.RunningSystemMenu(); }
 
  private:
   const MessageMapEntry* Find(UINT message, UINT code, int id) const {
-    for (const MessageMap* map = toolkit::Access::MapOf(dialog_); map != nullptr;
+    for (const MessageMap* map = dialog_.GetMessageMap(); map != nullptr;
          map = map->base ? map->base() : nullptr) {
       for (const MessageMapEntry* e = map->entries; e->message != 0; ++e) {
         if (e->message != message) continue;
@@ -49,8 +71,6 @@ class MessageMapHost : public toolkit::DialogHost {
   CDialog& dialog_;
 };
 
-}  // namespace
-
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
   ON_COMMAND(IDOK, OnOK)
   ON_COMMAND(IDCANCEL, OnCancel)
@@ -60,40 +80,41 @@ CDialog::CDialog(UINT templateId, CWnd* parent) : templateId_(templateId), paren
 CDialog::~CDialog() = default;
 
 INT_PTR CDialog::DoModal() {
-  if (running_ || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return -1;
-  const DialogTemplate* t = FindDialogTemplate(static_cast<int>(templateId_));
+  if (running_) return -1;
+  const DialogTemplate* t = toolkit::FindDialog(static_cast<int>(templateId_));
   if (t == nullptr) return -1;
-  // Without a parent the dialog belongs to the dialog that is running, as the
-  // About box belongs to the main form.
-  QWidget* owner = parent_ ? toolkit::Access::Widget(*parent_) : QApplication::activeModalWidget();
-  MessageMapHost host(*this);
-  std::unique_ptr<toolkit::DialogWindow> window(toolkit::BuildDialogWindow(*t, owner, &host));
-  toolkit::Access::Attach(*this, window.get());
+  HWND owner = parent_ ? parent_->GetSafeHwnd() : toolkit::ActiveDialogWindow();
   running_ = true;
-  ended_ = false;
-  result_ = -1;
+  hasSystemMenu_ = (t->style & WS_SYSMENU) != 0;
   systemMenu_.RemoveAll();
-  if (t->style & WS_SYSMENU) systemMenu_.AppendMenu(MF_STRING, SC_CLOSE, "&Close");
+  if (hasSystemMenu_) systemMenu_.AppendMenu(MF_STRING, SC_CLOSE, "&Close");
+  RunningDialogs().push_back(this);
 
-  const BOOL focusFirst = OnInitDialog();
-  if (ended_) window->End(result_);
-  const int result = window->Run(focusFirst != FALSE);
+  Events events(*this);
+  const int result = backend::RunModalDialog(*t, owner, events);
 
-  toolkit::Access::DropItems(*this);
-  toolkit::Access::Attach(*this, nullptr);
-  window.reset();
+  auto& running = RunningDialogs();
+  running.erase(std::remove(running.begin(), running.end(), this), running.end());
+  Detach();
   running_ = false;
   return result;
 }
 
+// The window and its controls are gone: nothing may reach them any more.
+void CDialog::Detach() {
+  for (CWnd* control : boundControls_) control->hwnd_ = nullptr;
+  boundControls_.clear();
+  items_.clear();
+  hwnd_ = nullptr;
+  hasSystemMenu_ = false;
+}
+
 void CDialog::EndDialog(int result) {
-  ended_ = true;
-  result_ = result;
-  if (auto* window = toolkit::WindowOf(*this)) window->End(result);
+  if (hwnd_ != nullptr) backend::EndDialog(hwnd_, result);
 }
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {
-  if (!running_) return FALSE;
+  if (!running_ || hwnd_ == nullptr) return FALSE;
   CDataExchange exchange(this, saveAndValidate);
   DoDataExchange(&exchange);
   return TRUE;
@@ -125,5 +146,9 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   if (control.GetSafeHwnd() != nullptr) return;
-  toolkit::Access::Attach(control, toolkit::FindControl(toolkit::WindowOf(*pDX->m_pDlgWnd), id));
+  CDialog* dialog = pDX->m_pDlgWnd;
+  HWND handle = backend::GetDlgItem(dialog->GetSafeHwnd(), id);
+  if (handle == nullptr) return;
+  control.hwnd_ = handle;
+  dialog->boundControls_.push_back(&control);
 }

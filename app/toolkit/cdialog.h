@@ -17,9 +17,17 @@
 // destroys the window; the dialog object and its members stay.
 #pragma once
 
+#include <vector>
+
 #include "app/toolkit/cwnd.h"
 
 class CDialog;
+
+namespace toolkit {
+// The window of the innermost dialog running now, or nullptr: the owner of a
+// dialog or message box opened without one.
+HWND ActiveDialogWindow();
+}  // namespace toolkit
 
 // One exchange between a dialog's controls and its members.
 class CDataExchange {
@@ -63,8 +71,6 @@ class CDialog : public CWnd {
   // FALSE means the dialog has set the focus itself.
   virtual BOOL OnInitDialog();
 
-  UINT GetTemplateId() const { return templateId_; }
-
  protected:
   // Command IDOK (the Enter key without a default button): ends with IDOK.
   virtual void OnOK();
@@ -76,11 +82,17 @@ class CDialog : public CWnd {
   DECLARE_MESSAGE_MAP()
 
  private:
-  friend struct toolkit::Access;
+  friend class CWnd;
+  friend void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
+  class Events;
+  // The system menu while the dialog runs with one, else nullptr.
+  CMenu* RunningSystemMenu() { return hasSystemMenu_ ? &systemMenu_ : nullptr; }
+  void Detach();
+
   UINT templateId_;
   CWnd* parent_;
   bool running_ = false;
-  bool ended_ = false;
-  int result_ = -1;
+  bool hasSystemMenu_ = false;
   CMenu systemMenu_;
+  std::vector<CWnd*> boundControls_;  // by DDX_Control, released when the run ends
 };

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "text/cp1252.h"
-#include "res/resources.h"
+#include "app/toolkit/resource_table.h"
 
 void CString::Format(const char* format, ...) {
   va_list args;
@@ -43,7 +43,7 @@ int CString::Find(char what, int start) const {
 }
 
 BOOL CString::LoadString(UINT id) {
-  const char* text = FindStringResource(static_cast<int>(id));
+  const char* text = toolkit::FindString(static_cast<int>(id));
   if (text == nullptr) return FALSE;
   text_ = text;
   return TRUE;

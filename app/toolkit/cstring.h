@@ -23,7 +23,6 @@ class CString {
   operator const char*() const { return text_.c_str(); }  // NOLINT
   const char* GetString() const { return text_.c_str(); }
   const std::string& str() const { return text_; }
-  char GetAt(int index) const { return text_[static_cast<std::size_t>(index)]; }
 
   // Replaces the text with printf-style output. A format error leaves the
   // string empty. Arguments must be plain values: pass a CString as

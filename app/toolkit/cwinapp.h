@@ -49,8 +49,8 @@ inline void AfxEnableControlContainer() {}
 // dialog. Returns the id of the chosen button (IDOK, IDCANCEL, IDYES, IDNO).
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 
-// The program's start: checks that a display is there, starts the toolkit and
-// calls AfxGetApp()->InitInstance(). Returns the process's exit status: 1
-// with a one-line message on the standard error when there is no display or
-// no program object, else ExitInstance().
+// The program's start: starts the toolkit and calls
+// AfxGetApp()->InitInstance(). Returns the process's exit status: 1 with a
+// one-line message on the standard error when no window can be shown or
+// there is no program object, else ExitInstance().
 int AfxWinMain(int argc, char** argv);

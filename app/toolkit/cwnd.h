@@ -13,9 +13,8 @@
 #include "app/toolkit/message_map.h"
 #include "app/toolkit/win_types.h"
 
-namespace toolkit {
-struct Access;
-}
+class CDataExchange;
+class CDialog;
 
 struct CRect {
   int left = 0, top = 0, right = 0, bottom = 0;
@@ -37,7 +36,6 @@ class CMenu {
   // Adds an item at the end. Returns FALSE, adding nothing, for a string item
   // without text.
   BOOL AppendMenu(UINT flags, UINT_PTR id = 0, const char* text = nullptr);
-  int GetMenuItemCount() const { return static_cast<int>(items_.size()); }
   const std::vector<Item>& Items() const { return items_; }
   void RemoveAll() { items_.clear(); }
 
@@ -53,15 +51,13 @@ class CWnd {
   CWnd& operator=(const CWnd&) = delete;
 
   // Non-null while a window is attached.
-  HWND GetSafeHwnd() const;
+  HWND GetSafeHwnd() const { return hwnd_; }
 
   // nCmdShow SW_HIDE hides, SW_SHOW shows, SW_MINIMIZE / SW_RESTORE apply to a
   // dialog. Returns TRUE when the window was visible before.
   BOOL ShowWindow(int nCmdShow);
   // Returns TRUE when the window was disabled before.
   BOOL EnableWindow(BOOL enable = TRUE);
-  BOOL IsWindowVisible() const;  // shown, with every window it sits in
-  BOOL IsWindowEnabled() const;
   BOOL IsIconic() const;  // a minimised dialog
 
   // The caption of a dialog, the text of a control.
@@ -73,7 +69,6 @@ class CWnd {
   // running or has no such control. The object is the toolkit's and lives
   // until the dialog's window goes.
   CWnd* GetDlgItem(int id) const;
-  int GetDlgCtrlID() const;  // 0 when not a control
   void SetFocus();
 
   // The messages of the toolkit (see win_types.h), among them WM_NEXTDLGCTL,
@@ -103,9 +98,10 @@ class CWnd {
   virtual const MessageMap* GetMessageMap() const;
 
  private:
-  friend struct toolkit::Access;
-  struct Impl;
-  std::unique_ptr<Impl> impl_;
+  friend class CDialog;  // attaches its window and its controls for one run
+  friend void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
+  HWND hwnd_ = nullptr;
+  mutable std::vector<std::unique_ptr<CWnd>> items_;  // handed out by GetDlgItem
 };
 
 // A device context for WM_PAINT handlers; draws only while the window is
@@ -122,6 +118,9 @@ class CPaintDC {
   BOOL DrawIcon(int x, int y, HICON icon);
 
   HDC m_hDC = nullptr;
+
+ private:
+  HWND window_ = nullptr;
 };
 
 // SM_CXICON and SM_CYICON: the size of a big icon, 32; 0 for other indexes.

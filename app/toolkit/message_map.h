@@ -64,8 +64,6 @@ struct MessageMap {
 #define ON_BN_CLICKED(id, memberFxn) ON_COMMAND(id, memberFxn)
 #define ON_LBN_DBLCLK(id, memberFxn) \
   {WM_COMMAND, LBN_DBLCLK, (id), static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr, nullptr},
-#define ON_LBN_SELCHANGE(id, memberFxn) \
-  {WM_COMMAND, LBN_SELCHANGE, (id), static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr, nullptr},
 
 // Handlers with fixed names: OnSysCommand, OnPaint, OnQueryDragIcon.
 #define ON_WM_SYSCOMMAND() \

@@ -68,7 +68,6 @@ constexpr WPARAM ICON_BIG = 1;
 
 // Notification codes of WM_COMMAND.
 constexpr UINT BN_CLICKED = 0;
-constexpr UINT LBN_SELCHANGE = 1;
 constexpr UINT LBN_DBLCLK = 2;
 
 // System commands; the low four bits are the system's own.

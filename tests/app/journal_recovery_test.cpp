@@ -26,7 +26,7 @@ class JournalRecoveryTest : public BookFolderTest {
   void LeaveJournal(int count) {
     journal::FileSink file(JournalPath());
     journal::Session session(file);
-    ASSERT_TRUE(session.Begin(StampOf(path_.c_str())));
+    ASSERT_TRUE(session.Begin(platform::StampOf(path_)));
     ASSERT_TRUE(session.Record(0, Person("Ames")));
     for (int k = 1; k < count; ++k) ASSERT_TRUE(session.Record(1 + k, Person("New")));
     file.Close();
@@ -85,7 +85,7 @@ TEST_F(JournalRecoveryTest, JournalOfAChangedBookIsKeptAsideNotReplayed) {
       .Then("form: this session has a journal of its own", [this](QWidget* form) {
         const journal::Contents now = journal::Parse(JournalBytes(JournalPath()));
         EXPECT_TRUE(now.headerValid);
-        EXPECT_EQ(now.book, StampOf(path_.c_str()));
+        EXPECT_EQ(now.book, platform::StampOf(path_));
         EXPECT_TRUE(now.entries.empty());
         Key(form, Qt::Key_Escape);
       });

@@ -45,6 +45,7 @@ int SelectedItem(QWidget* window) {
 
 void DoubleClickItem(QWidget* window, int row) {
   QListView* list = ListOf(window);
+  if (list == nullptr) return;
   const QPoint at = list->visualRect(list->model()->index(row, 0)).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);  // as a hand does first
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
@@ -239,8 +240,7 @@ TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
         const QString text = MessageText(box);
         EXPECT_TRUE(text.contains(QString::fromStdString(path_))) << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("File too large"))) << text.toStdString();
-        EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("messageIcon"))->property("kestrelIcon"),
-                  QStringLiteral("stop"));
+        EXPECT_EQ(MessageIcon(box), QStringLiteral("stop"));
         Key(box, Qt::Key_Return);
       })
       .Then("form again: the old file untouched; save again", [&](QWidget* form) {
@@ -314,6 +314,31 @@ TEST_F(KestrelAppTest, DamagedBookIsToldOnceAndKeptAsABackup) {
   EXPECT_EQ(ReadBook().size(), App().store.loadReport().recordsRead);
 }
 
+// The whole warning, word for word: one record or several, the file's full
+// path, the reason and the backup's name.
+TEST_F(KestrelAppTest, DamagedBookMessageAgreesInNumber) {
+  for (const int count : {1, 2}) {
+    RecordList book;
+    for (int i = 0; i < count; ++i) book.push_back(Person("Adams"));
+    WriteBook(book);
+    std::ofstream(path_, std::ios::binary | std::ios::app) << '!';  // every record still reads
+    const std::string expected =
+        "The book \"" + path_ + "\" could not be read whole (unexpected bytes after the payload: 1).  " +
+        std::to_string(count) + (count == 1 ? " record" : " records") +
+        " could be read from it.\n\nWhen you save, the damaged file will be kept beside the new "
+        "one as a backup, named \"" + path_ + ".bak\" (or .bak.1 and so on if that name is taken).";
+    app_.reset();
+    ScriptedUser user;
+    user.Then("the warning", [&](QWidget* box) {
+          EXPECT_EQ(MessageText(box).toStdString(), expected);
+          Key(box, Qt::Key_Return);
+        });
+    Discard(user);
+    Run();
+    user.Finish();
+  }
+}
+
 // Regression: a book changed on disk by another program was replaced unasked.
 TEST_F(KestrelAppTest, BookChangedOnDiskIsReplacedOnlyWhenTheUserSaysSo) {
   WriteBook({Person("Adams")});
@@ -349,9 +374,9 @@ TEST_F(KestrelAppTest, NoResultThenTheFormWithTheSameCriteria) {
   user.Then("No Result", [this](QWidget* box) {
         EXPECT_EQ(MessageText(box), QStringLiteral("Your search did not return any result.  Please try again"));
         EXPECT_EQ(box->windowTitle(), QStringLiteral("No Result"));
-        EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("messageIcon"))->property("kestrelIcon"),
-                  QStringLiteral("information"));
-        EXPECT_EQ(Control(box, IDOK)->isVisible(), true);
+        EXPECT_EQ(MessageIcon(box), QStringLiteral("information"));
+        const QWidget* ok = Control(box, IDOK);
+        EXPECT_TRUE(ok && ok->isVisible());
         EXPECT_TRUE(App().matches.empty());
         Key(box, Qt::Key_Return);
       })
@@ -446,7 +471,7 @@ TEST_F(KestrelAppTest, WalkWrapsFromTheChoiceWithPositionsOneToN) {
     user.Then("record " + std::to_string(i + 1), [i, &order](QWidget* dlg) {
       EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record %1 of 4").arg(i + 1));
       EXPECT_EQ(Text(dlg, IDC_LAST_NAME), QString::fromLatin1(order[i]));
-      Control(dlg, IDC_PHONE)->setFocus();
+      Focus(dlg, IDC_PHONE);
       Key(dlg, Qt::Key_Return);  // the default button, "&Next Record"
     });
   }

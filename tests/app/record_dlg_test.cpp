@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "app/record_fields.h"
-#include "app/toolkit/qt_access.h"
+#include "app/toolkit/qt/qt_windows.h"
 #include "res/resource.h"
 #include "tests/app/app_test_support.h"
 #include "tests/search/record_maker.h"
@@ -73,8 +73,10 @@ TEST_F(RecordDlgTest, CaptionButtonsAndFocusByMode) {
       EXPECT_EQ(dlg->windowTitle(), QString::fromLatin1(row.caption)) << row.name;
       for (int id : kButtons) {
         const bool shown = std::find(row.shown.begin(), row.shown.end(), id) != row.shown.end();
-        EXPECT_EQ(!Control(dlg, id)->isHidden(), shown) << row.name << ": button " << id;
-        EXPECT_EQ(Control(dlg, id)->isEnabled(), shown) << row.name << ": button " << id;
+        const QWidget* button = Control(dlg, id);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(!button->isHidden(), shown) << row.name << ": button " << id;
+        EXPECT_EQ(button->isEnabled(), shown) << row.name << ": button " << id;
       }
       EXPECT_EQ(FocusedId(dlg), row.focus) << row.name;
       EXPECT_FALSE(dlg->windowIcon().isNull()) << row.name;
@@ -231,7 +233,7 @@ TEST_F(RecordDlgTest, EnterClicksNextRecordOnlyWhileItIsShown) {
   {
     ScriptedUser user;
     user.Then("Enter in an edit", [](QWidget* dlg) {
-      Control(dlg, IDC_PHONE)->setFocus();
+      Focus(dlg, IDC_PHONE);
       Key(dlg, Qt::Key_Return);
     });
     EXPECT_EQ(Browse(1, 2), CRecordDlg::kNextRecord);
@@ -243,7 +245,7 @@ TEST_F(RecordDlgTest, EnterClicksNextRecordOnlyWhileItIsShown) {
   }
   ScriptedUser user;
   user.Then("Enter does nothing; OK moves the focus", [this](QWidget* dlg) {
-        Control(dlg, IDC_PHONE)->setFocus();
+        Focus(dlg, IDC_PHONE);
         Key(dlg, Qt::Key_Return);
         EXPECT_TRUE(dlg->isVisible());
         EXPECT_EQ(FocusedId(dlg), IDC_PHONE);
@@ -266,7 +268,7 @@ TEST_F(RecordDlgTest, EditsHold99CharactersOnOneLine) {
           Type(dlg, id, long120);
           EXPECT_EQ(Text(dlg, id).size(), 99) << "edit " << id;
         }
-        Control(dlg, IDC_ADDRESS)->setFocus();
+        Focus(dlg, IDC_ADDRESS);
         Key(dlg, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(Text(dlg, IDC_ADDRESS), QStringLiteral("12 Main St Springfield"));
         Type(dlg, IDC_CELL_PHONE, QString());
@@ -306,6 +308,21 @@ TEST_F(RecordDlgTest, ShowingAndSavingLeavesTheAddressAsItWas) {
   std::vector<std::string> expected(17);
   expected[lastName] = "Lee";
   EXPECT_EQ(Fields(fresh_), expected) << "no blanks in the address";
+}
+
+// The Address edit takes what five parts hold with a blank between each:
+// 5 * 99 + 4 = 499 characters, and not one more.
+TEST_F(RecordDlgTest, AddressEditHolds499Characters) {
+  QApplication::clipboard()->setText(QString(510, QLatin1Char('a')));
+  ScriptedUser user;
+  user.Then("paste 510 characters", [](QWidget* dlg) {
+        Focus(dlg, IDC_ADDRESS);
+        Key(dlg, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(Text(dlg, IDC_ADDRESS).size(), 499);
+        Key(dlg, Qt::Key_Escape);
+      })
+      .Then("No", [](QWidget* box) { Click(box, IDNO); });
+  EXPECT_EQ(New(), CRecordDlg::kStartOver);
 }
 
 TEST_F(RecordDlgTest, LongAddressSpreadsOverTheFiveParts) {

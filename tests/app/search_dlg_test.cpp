@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/qt_access.h"
+#include "app/toolkit/qt/qt_windows.h"
 #include "res/resource.h"
 #include "res/resources.h"
 #include "tests/support/gui_test.h"
@@ -94,11 +94,11 @@ TEST_F(SearchDlgTest, EnterMovesTheFocusAndNeverEndsTheForm) {
     EXPECT_EQ(FocusedId(form), IDC_LAST_NAME);
     Key(form, Qt::Key_Return);
     EXPECT_EQ(FocusedId(form), IDC_SEARCH);
-    Control(form, IDC_ADDRESS)->setFocus();
+    Focus(form, IDC_ADDRESS);
     Key(form, Qt::Key_Enter);
     EXPECT_EQ(FocusedId(form), IDC_SAVE_AND_EXIT) << "the next tab stop after Address";
     EXPECT_TRUE(form->isVisible());
-    Control(form, IDC_SEARCH)->setFocus();
+    Focus(form, IDC_SEARCH);
     Key(form, Qt::Key_Return);  // a focused button is clicked
   });
   EXPECT_EQ(dlg.DoModal(), CSearchDlg::kSearch);
@@ -282,6 +282,7 @@ TEST_F(SearchDlgTest, TemplateIsRealisedControlByControl) {
     int previousY = -1;
     for (const FormRow& r : kRows) {
       const QWidget* edit = Control(form, r.edit);
+      ASSERT_NE(edit, nullptr) << r.label;
       const QLabel* label = nullptr;
       for (const QLabel* l : form->findChildren<QLabel*>()) {
         if (l->text() == QString::fromLatin1(r.label)) label = l;
@@ -293,17 +294,21 @@ TEST_F(SearchDlgTest, TemplateIsRealisedControlByControl) {
       previousY = edit->y();
     }
     // The first frame holds the rows and the search button; the second the create button.
+    const auto box = [form](int id) {
+      const QWidget* control = Control(form, id);
+      return control ? control->geometry() : QRect();
+    };
     QRect searchFrame, createFrame;
     for (const QGroupBox* g : form->findChildren<QGroupBox*>()) {
       (g->title() == QStringLiteral("Search Database") ? searchFrame : createFrame) = g->geometry();
     }
     for (const FormRow& r : kRows) {
-      EXPECT_TRUE(searchFrame.contains(Control(form, r.edit)->geometry())) << r.label;
+      EXPECT_TRUE(searchFrame.contains(box(r.edit))) << r.label;
     }
-    EXPECT_TRUE(searchFrame.contains(Control(form, IDC_SEARCH)->geometry()));
-    EXPECT_TRUE(createFrame.contains(Control(form, IDC_CREATE_NEW_RECORD)->geometry()));
+    EXPECT_TRUE(searchFrame.contains(box(IDC_SEARCH)));
+    EXPECT_TRUE(createFrame.contains(box(IDC_CREATE_NEW_RECORD)));
     for (int exit : {IDC_SAVE_AND_EXIT, IDCANCEL}) {
-      EXPECT_GT(Control(form, exit)->y(), createFrame.bottom()) << exit;
+      EXPECT_GT(box(exit).y(), createFrame.bottom()) << exit;
     }
     Key(form, Qt::Key_Escape);
   });

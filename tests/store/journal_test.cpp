@@ -35,11 +35,11 @@ StudentRecord Named(const char* last, const char* first) {
   return r;
 }
 
-FileStamp SomeStamp() {
-  FileStamp s;
+platform::FileStamp SomeStamp() {
+  platform::FileStamp s;
   s.exists = true;
-  s.device = 0x801;
-  s.inode = 1234567;
+  s.volume = 0x801;
+  s.file = 1234567;
   s.size = 4096;
   s.mtimeSeconds = 1796000000;
   s.mtimeNanoseconds = 999999999;
@@ -93,7 +93,7 @@ TEST_F(JournalTest, ReplayGivesTheBookOfTheSession) {
 TEST_F(JournalTest, CarriedChangesFollowTheNewHeader) {
   WriteSession();
   const journal::Contents before = journal::Parse(sink.bytes());
-  FileStamp later = SomeStamp();
+  platform::FileStamp later = SomeStamp();
   later.mtimeSeconds += 1;
   MemorySink next;
   journal::Session again{next};

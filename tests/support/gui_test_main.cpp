@@ -1,13 +1,16 @@
 // main for test programs that open windows: one QApplication with the
-// toolkit's look for all tests (the platform comes from QT_QPA_PLATFORM).
+// toolkit's look for all tests (the platform comes from QT_QPA_PLATFORM),
+// and the program's resources, whose dialogs the tests run.
 #include <QApplication>
 
-#include "app/toolkit/qt_access.h"
+#include "app/toolkit/qt/qt_windows.h"
 #include "gtest/gtest.h"
+#include "res/resources.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   toolkit::ApplyLook(app);
+  AfxSetResources(ProgramResources());
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

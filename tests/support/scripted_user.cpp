@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
-#include "app/toolkit/qt_access.h"
+#include "app/toolkit/qt/qt_windows.h"
 #include "gtest/gtest.h"
 
 namespace {
@@ -121,6 +121,10 @@ QWidget* Control(QWidget* window, int id) {
   return control;
 }
 
+void Focus(QWidget* window, int id) {
+  if (QWidget* control = Control(window, id)) control->setFocus();
+}
+
 int TemplateOf(const QWidget* window) { return toolkit::TemplateIdOf(window); }
 
 void Click(QWidget* window, int id) {
@@ -169,6 +173,11 @@ int FocusedId(QWidget* window) {
 QString MessageText(QWidget* messageBox) {
   auto* label = messageBox->findChild<QLabel*>(QStringLiteral("messageText"));
   return label ? label->text() : QString();
+}
+
+QString MessageIcon(QWidget* messageBox) {
+  auto* icon = messageBox->findChild<QLabel*>(QStringLiteral("messageIcon"));
+  return icon ? icon->property("kestrelIcon").toString() : QString();
 }
 
 void RightClickBackground(QWidget* window, QPoint at) {

@@ -82,6 +82,7 @@ class ScriptedUser {
 // What steps do to a toolkit window, through real key and mouse events.
 // Control ids are those of the window's template.
 QWidget* Control(QWidget* window, int id);                // ADD_FAILURE and nullptr if missing
+void Focus(QWidget* window, int id);                      // the focus to the control
 int TemplateOf(const QWidget* window);                    // template id, 0 message box, -1 other
 void Click(QWidget* window, int id);                      // mouse click on the control
 void Type(QWidget* window, int id, const QString& text);  // click into an edit, then type
@@ -90,4 +91,5 @@ void Key(QWidget* window, int key,
 QString Text(QWidget* window, int id);                       // an edit's text, a button's label
 int FocusedId(QWidget* window);            // control id with the focus, 0 for none
 QString MessageText(QWidget* messageBox);  // the text of a message box
+QString MessageIcon(QWidget* messageBox);  // its icon: "stop", "information", ...; "" for none
 void RightClickBackground(QWidget* window, QPoint at = QPoint(2, 2));  // the system menu

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/toolkit/afxwin.h"
-#include "app/toolkit/qt_access.h"
+#include "app/toolkit/qt/qt_windows.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/scripted_user.h"

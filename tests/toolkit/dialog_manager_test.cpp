@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/toolkit/afxwin.h"
-#include "app/toolkit/qt_access.h"
+#include "app/toolkit/qt/qt_windows.h"
 #include "gtest/gtest-spi.h"
 #include "res/resource.h"
 #include "tests/support/gui_test.h"
@@ -236,12 +236,11 @@ TEST_F(DialogManagerTest, EditsShowWindows1252AsUnicodeAndGiveItBack) {
   dlg.last = "M\xFCller \x80";
   ScriptedUser user;
   user.Then("type and paste", [](QWidget* form) {
-    EXPECT_EQ(qobject_cast<QLineEdit*>(Control(form, IDC_LAST_NAME))->text(),
-              QString::fromUtf8("M\xC3\xBCller \xE2\x82\xAC"));
+    EXPECT_EQ(Text(form, IDC_LAST_NAME), QString::fromUtf8("M\xC3\xBCller \xE2\x82\xAC"));
     QTest::keyClicks(Control(form, IDC_LAST_NAME), QStringLiteral("5"));
     Type(form, IDC_FIRST_NAME, QString::fromUtf8("Zo\xC3\xAB \xE6\x97\xA5"));
     QApplication::clipboard()->setText(QStringLiteral("a\tb\r\nc"));
-    Control(form, IDC_STUDENT_NO)->setFocus();
+    Focus(form, IDC_STUDENT_NO);
     Key(form, Qt::Key_V, Qt::ControlModifier);
     Type(form, IDC_MIDDLE_NAME1, QStringLiteral("abcdefg"));
     Key(form, Qt::Key_Return);  // no default button: OK saves and ends

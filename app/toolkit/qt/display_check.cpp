@@ -1,5 +1,5 @@
 // The display check of the program's start.
-#include "app/toolkit/display_check.h"
+#include "app/toolkit/qt/display_check.h"
 
 #include <string_view>
 

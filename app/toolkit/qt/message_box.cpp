@@ -6,7 +6,9 @@
 #include <QStyle>
 #include <vector>
 
-#include "app/toolkit/dialog_window.h"
+#include "app/toolkit/qt/dialog_font.h"
+#include "app/toolkit/qt/dialog_window.h"
+#include "app/toolkit/qt/qt_text.h"
 
 namespace toolkit {
 namespace {
@@ -59,7 +61,7 @@ QStyle::StandardPixmap StandardIconFor(UINT type) {
 
 // Escape and the close box mean Cancel where there is one and OK in a box
 // with OK alone; a Yes/No box can only be answered.
-class MessageBoxHost : public DialogHost {
+class MessageBoxHost : public DialogEvents {
  public:
   explicit MessageBoxHost(std::vector<ButtonSpec> buttons) : buttons_(std::move(buttons)) {
     if (Has(IDCANCEL)) {
@@ -72,6 +74,7 @@ class MessageBoxHost : public DialogHost {
   bool Closable() const { return escapeResult_ != 0; }
   void SetWindow(DialogWindow* window) { window_ = window; }
 
+  bool InitDialog(HWND /*dialog*/) override { return true; }
   void Command(UINT /*code*/, int id) override {
     if (id == IDCANCEL && !Has(IDCANCEL)) {
       if (escapeResult_ != 0) window_->End(escapeResult_);
@@ -82,6 +85,7 @@ class MessageBoxHost : public DialogHost {
   void SysCommand(UINT command) override {
     if ((command & 0xFFF0) == SC_CLOSE) Command(BN_CLICKED, IDCANCEL);
   }
+  bool Paint() override { return false; }
   const CMenu* SystemMenu() override { return Closable() ? &systemMenu_ : nullptr; }
 
  private:
@@ -99,7 +103,10 @@ class MessageBoxHost : public DialogHost {
 
 }  // namespace
 
-int RunMessageBox(QWidget* owner, const std::string& text, const std::string& caption, UINT type) {
+namespace backend {
+
+int MessageBox(HWND ownerHandle, std::string_view text, std::string_view caption, UINT type) {
+  QWidget* owner = WidgetOf(ownerHandle);
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return 0;
   const std::vector<ButtonSpec> buttons = ButtonsFor(type);
   MessageBoxHost host(buttons);
@@ -139,9 +146,10 @@ int RunMessageBox(QWidget* owner, const std::string& text, const std::string& ca
     icon->setPixmap(window.style()->standardIcon(StandardIconFor(type)).pixmap(iconSize, iconSize));
     icon->setGeometry(margin, margin, iconSize, iconSize);
   }
+  const std::string textCopy(text);  // the template holds a NUL-terminated text
   const ControlTemplate label{0xFFFF,
                               ControlKind::kLabel,
-                              text.c_str(),
+                              textCopy.c_str(),
                               0,
                               0,
                               0,
@@ -164,4 +172,5 @@ int RunMessageBox(QWidget* owner, const std::string& text, const std::string& ca
   return window.Run(/*focusFirstTabStop=*/true);
 }
 
+}  // namespace backend
 }  // namespace toolkit

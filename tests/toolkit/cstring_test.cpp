@@ -4,6 +4,7 @@
 #include <string>
 
 #include "gtest/gtest.h"
+#include "res/resources.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ TEST(CStringTest, FindReturnsTheFirstIndexOrMinusOne) {
 }
 
 TEST(CStringTest, LoadStringReadsTheStringTable) {
+  AfxSetResources(ProgramResources());
   CString about = "unchanged";
   EXPECT_TRUE(about.LoadString(101));
   EXPECT_EQ(about, "&About Kestrel");

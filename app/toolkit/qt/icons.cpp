@@ -5,8 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "app/toolkit/dialog_window.h"
-#include "res/resources.h"
+#include "app/toolkit/qt/icons.h"
 
 struct HICON__ {
   std::map<int, QPixmap> images;  // by size in pixels
@@ -15,8 +14,8 @@ struct HICON__ {
 namespace toolkit {
 namespace {
 
-std::map<int, std::unique_ptr<HICON__>>& Cache() {
-  static std::map<int, std::unique_ptr<HICON__>> cache;
+std::map<const IconResource*, std::unique_ptr<HICON__>>& Cache() {
+  static std::map<const IconResource*, std::unique_ptr<HICON__>> cache;
   return cache;
 }
 
@@ -25,16 +24,14 @@ void ClearCache() { Cache().clear(); }
 
 }  // namespace
 
-HICON LoadIconResource(int id) {
+HICON LoadIconResource(const IconResource& resource) {
   if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return nullptr;
   auto& cache = Cache();
-  if (auto found = cache.find(id); found != cache.end()) return found->second.get();
-  const IconResource* resource = FindIconResource(id);
-  if (resource == nullptr) return nullptr;
+  if (auto found = cache.find(&resource); found != cache.end()) return found->second.get();
   if (cache.empty()) qAddPostRoutine(ClearCache);
   auto icon = std::make_unique<HICON__>();
-  for (const IconImage& image : resource->images) icon->images[image.size] = QPixmap(image.xpm);
-  return (cache[id] = std::move(icon)).get();
+  for (const IconImage& image : resource.images) icon->images[image.size] = QPixmap(image.xpm);
+  return (cache[&resource] = std::move(icon)).get();
 }
 
 QPixmap IconPixmap(HICON icon, int size) {

@@ -1,0 +1,83 @@
+// What the toolkit core asks of a platform backend. The core (CWnd, CDialog,
+// CWinApp, data exchange, message maps) is plain C++; every call that makes,
+// shows or asks a real window goes through the functions below. Each backend
+// folder (qt/ here) defines all of them, and CMake links exactly one.
+//
+// The calls take after the Windows dialog manager on purpose: a window is an
+// HWND, text is Windows-1252 (the backend converts at its edge), and a
+// control is addressed by its template id. A Win32 backend maps most of them
+// one to one onto USER32; the Qt backend emulates them on widgets.
+//
+// Handles: the core passes only handles of windows that exist. It forgets a
+// dialog's handle, and those of its controls, when the dialog's run ends.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/toolkit/cwnd.h"
+#include "app/toolkit/dialog_template.h"
+#include "app/toolkit/win_types.h"
+
+namespace toolkit::backend {
+
+// What a running dialog reports to the core, which hands it to the dialog's
+// message map.
+class DialogEvents {
+ public:
+  virtual ~DialogEvents() = default;
+  // WM_INITDIALOG: the window and its controls exist but are not shown yet.
+  // True asks the backend to put the focus on the first tab stop. EndDialog
+  // called from here ends the run before anything shows.
+  virtual bool InitDialog(HWND dialog) = 0;
+  // WM_COMMAND: a control's notification, Enter (IDOK), Escape (IDCANCEL).
+  virtual void Command(UINT code, int id) = 0;
+  // WM_SYSCOMMAND: a choice from the system menu, or the close box (SC_CLOSE).
+  virtual void SysCommand(UINT command) = 0;
+  // WM_PAINT: true when the dialog painted itself.
+  virtual bool Paint() = 0;
+  // The items of the window's system menu in order, or nullptr for none. A
+  // backend with a native system menu adds the items beyond its own commands
+  // (the SC_ ones) after InitDialog.
+  virtual const CMenu* SystemMenu() = 0;
+};
+
+// The program: starts the toolkit, calls run and returns its result. When no
+// window can be shown at all, writes "<program>: <reason>" as one line to the
+// standard error and returns 1 without calling run.
+int RunProgram(int argc, char** argv, const char* program, const std::function<int()>& run);
+// Runs the event loop while a top-level window is open (InitInstance kept one).
+void RunWhileWindowsOpen();
+// The running executable's path; empty before the toolkit starts.
+std::string ExecutablePath();
+
+// Builds the window of `dialog` with its controls, owned by `owner` (nullptr:
+// none), and runs it modally. Returns the code given to EndDialog, or -1
+// when the toolkit has not started or the window cannot be made.
+int RunModalDialog(const DialogTemplate& dialog, HWND owner, DialogEvents& events);
+// Ends the modal run of `dialog` with `code` once the handler that called it returns.
+void EndDialog(HWND dialog, int code);
+// A modal message box; returns the id of the button chosen.
+int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type);
+
+// Controls and windows.
+HWND GetDlgItem(HWND dialog, int id);  // nullptr when there is no such control
+bool ShowWindow(HWND window, int command);  // true when it was visible before
+bool EnableWindow(HWND window, bool enable);  // true when it was disabled before
+bool IsIconic(HWND window);
+std::string GetWindowText(HWND window);  // the caption of a dialog, a control's text
+void SetWindowText(HWND window, std::string_view text);
+void SetFocus(HWND window);
+CRect GetClientRect(HWND window);
+// The messages of win_types.h. LB_ADDSTRING's lParam is Windows-1252 text.
+LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Icons and painting.
+HICON LoadIcon(const IconResource& icon);  // kept until the process ends; nullptr before start
+HDC BeginPaint(HWND window);  // the context of the paint in progress, or nullptr
+void EndPaint(HWND window, HDC context);
+bool DrawIcon(HDC context, int x, int y, HICON icon);
+int GetSystemMetrics(int index);
+
+}  // namespace toolkit::backend
