@@ -45,12 +45,14 @@ SaveResult RecordStore::Save() {
   const std::string text = BookText(records);
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     result.reason = "book too large for the file format";
+    result.problem = SaveProblem::kTooLarge;
     return result;
   }
   if (keepBeforeReplacing_ && platform::StampOf(fileName).exists) {
     const platform::BackupResult backup = platform::KeepBackup(fileName);
     if (!backup.ok) {
       result.reason = "cannot keep the damaged file aside: " + backup.reason;
+      result.problem = SaveProblem::kCannotKeepBackup;
       return result;
     }
     result.backupPath = backup.path;
@@ -61,6 +63,9 @@ SaveResult RecordStore::Save() {
                                   &detail, replaceOptions_);
   if (code != kCompressWritten) {
     result.reason = detail.reason;
+    result.problem = code == kCompressCannotOpen ? SaveProblem::kCannotCreate
+                     : code == kCompressTooLarge ? SaveProblem::kTooLarge
+                                                 : SaveProblem::kWriteFailed;
     return result;
   }
   knownStamp_ = detail.written;

@@ -9,9 +9,19 @@
 #include "store/platform/platform.h"
 #include "store/student_record.h"
 
+// Why a Save failed, for code to switch on.
+enum class SaveProblem {
+  kNone,
+  kTooLarge,          // the book is too large for the file format; nothing written
+  kCannotKeepBackup,  // the damaged file could not be kept aside; nothing written
+  kCannotCreate,      // no new file could be made beside the old one; nothing changed
+  kWriteFailed,       // writing, syncing or renaming failed; the old file is whole
+};
+
 // What the last Save did.
 struct SaveResult {
   bool ok = false;
+  SaveProblem problem = SaveProblem::kNone;
   std::string reason;      // why not, e.g. "No space left on device" (from strerror)
   std::string backupPath;  // set when a damaged file was kept aside first
 };

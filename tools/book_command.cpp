@@ -59,11 +59,8 @@ int ReadInput(const std::string& path, std::string& bytes) {
 
 int WriteOutput(const std::string& path, std::string_view bytes) {
   if (path.empty() || IsStandardStream(path)) {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
-        std::fflush(stdout) != 0) {
-      return Fail(kExitDamaged, "standard output: write failed");
-    }
-    return kExitOk;
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    return FlushStandardOutput();
   }
   const platform::ReplaceOutcome outcome = platform::ReplaceFile(path, bytes);
   switch (outcome.status) {
