@@ -136,7 +136,24 @@ Contents Parse(std::string_view bytes) {
   return contents;
 }
 
+std::size_t Fitting(const std::vector<Entry>& entries, std::size_t recordCount) {
+  std::size_t fitting = 0;
+  for (const Entry& entry : entries) {
+    if (entry.position > recordCount) break;
+    if (entry.position == recordCount) ++recordCount;
+    ++fitting;
+  }
+  return fitting;
+}
+
 std::size_t Replay(const std::vector<Entry>& entries, RecordList& records) {
+  // The new records at once: a book loaded full to its capacity is moved
+  // once, into just the room it needs, not into double its size.
+  std::size_t final = records.size();
+  for (std::size_t k = 0, fitting = Fitting(entries, records.size()); k < fitting; ++k) {
+    if (entries[k].position == final) ++final;
+  }
+  if (final > records.capacity()) records.reserve(final);
   std::size_t applied = 0;
   for (const Entry& entry : entries) {
     if (entry.position > records.size()) break;
@@ -148,16 +165,6 @@ std::size_t Replay(const std::vector<Entry>& entries, RecordList& records) {
     ++applied;
   }
   return applied;
-}
-
-std::size_t Fitting(const std::vector<Entry>& entries, std::size_t recordCount) {
-  std::size_t fitting = 0;
-  for (const Entry& entry : entries) {
-    if (entry.position > recordCount) break;
-    if (entry.position == recordCount) ++recordCount;
-    ++fitting;
-  }
-  return fitting;
 }
 
 bool Session::Begin(const platform::FileStamp& book, const std::vector<Entry>& carried) {
