@@ -42,9 +42,11 @@ fail() {
 }
 
 # The X server picks a free display number itself and writes it to fd 3,
-# so parallel runs never collide.
+# so parallel runs never collide. -noreset: the server must not start over
+# each time its last client (the program, ended or killed) goes, or the next
+# start may find no display.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 100); do
@@ -74,7 +76,7 @@ focus_window() {
   local id=""
   for _ in $(seq 200); do
     id=$(window_titled "$1") && break
-    kill -0 "$app_pid" 2>/dev/null || fail "kestrel ended while waiting for \"$1\""
+    kill -0 "$app_pid" 2>/dev/null || fail "kestrel ended while waiting for \"$1\": $(cat "$work/kestrel.log")"
     sleep 0.1
   done
   [ -n "$id" ] || fail "no window \"$1\" within 20 s"
