@@ -82,6 +82,30 @@ TEST_F(ControlsTest, ListBoxKeepsOrderAndNotifiesDoubleClicks) {
   EXPECT_EQ(dlg.listBox.AddString("x"), LB_ERR);
 }
 
+// Regression: a click below the rows, Ctrl+click on the selected row or
+// Ctrl+Space left no row selected, and "&View Selected" then chose nothing.
+TEST_F(ControlsTest, ListBoxSelectionCannotBeCleared) {
+  ListDlg dlg;
+  ScriptedUser user;
+  user.Then("try to clear the selection, then view", [&](QWidget* window) {
+    QListView* list = ListOf(window);
+    ASSERT_NE(list, nullptr);
+    const QPoint selected = list->visualRect(list->model()->index(0, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(selected.x(), list->viewport()->height() - 3));
+    EXPECT_EQ(dlg.listBox.GetCurSel(), 0) << "click below the rows";
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, selected);
+    EXPECT_EQ(dlg.listBox.GetCurSel(), 0) << "Ctrl+click on the selected row";
+    Key(window, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(dlg.listBox.GetCurSel(), 0) << "Ctrl+Space";
+    Key(window, Qt::Key_Down);
+    EXPECT_EQ(dlg.listBox.GetCurSel(), 1) << "the arrows still move it";
+    Click(window, IDC_VIEW_SELECTED);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.chosen, 1);
+}
+
 TEST_F(ControlsTest, EnterInTheListClicksTheDefaultButton) {
   ListDlg dlg;
   ScriptedUser user;
