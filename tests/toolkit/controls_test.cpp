@@ -1,4 +1,5 @@
 // List boxes and message boxes on real widgets, and pictures of every template.
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -6,6 +7,7 @@
 #include <QPushButton>
 #include <QtTest/QTest>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "app/toolkit/afxwin.h"
@@ -186,6 +188,60 @@ TEST_F(ControlsTest, InformationBoxHasItsCaptionIconAndOk) {
       .Then("About box: leave", [](QWidget* about) { Key(about, Qt::Key_Escape); });
   EXPECT_EQ(owner.DoModal(), IDCANCEL);
   EXPECT_EQ(answer, IDOK);
+}
+
+QString AccessibleName(QWidget* widget) {
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+  return face ? face->text(QAccessible::Name) : QStringLiteral("<no accessible interface>");
+}
+
+// Regression: a screen reader read the thirteen edits out by their values,
+// never as "First Name", since they had no name.
+TEST_F(ControlsTest, ScreenReadersHearEveryControlByName) {
+  const std::map<int, QString> edits = {
+      {IDC_STUDENT_NO, "Student #"},        {IDC_LAST_NAME, "Last Name"},
+      {IDC_FIRST_NAME, "First Name"},       {IDC_MIDDLE_NAME1, "Middle Name1"},
+      {IDC_MIDDLE_NAME2, "Middle Name2"},   {IDC_GENDER, "Gender"},
+      {IDC_BIRTHDAY, "Birthday"},           {IDC_PHONE, "Phone"},
+      {IDC_EMAIL, "E-mail"},                {IDC_CELL_PHONE, "Cell Phone"},
+      {IDC_PARENT_NAME, "Parent's Name"},   {IDC_PARENT_PHONE, "Parent's Phone"},
+      {IDC_ADDRESS, "Address"}};
+  for (int id : {IDD_KESTREL_DIALOG, IDD_RECORD_DIALOG, IDD_MATCH_LIST}) {
+    CDialog dlg(static_cast<UINT>(id));
+    ScriptedUser user;
+    user.Then("listen", [&](QWidget* window) {
+      auto* dialog = dynamic_cast<toolkit::DialogWindow*>(window);
+      ASSERT_NE(dialog, nullptr);
+      for (const toolkit::DialogWindow::Control& c : dialog->Controls()) {
+        const QString name = AccessibleName(c.widget);
+        const QString text = toolkit::ToQt(toolkit::WindowTextOf(c.widget));
+        const std::string row = "dialog " + std::to_string(id) + ", control " + std::to_string(c.id);
+        switch (c.kind) {
+          case ControlKind::kEdit:
+            EXPECT_EQ(name, edits.at(c.id)) << row;
+            break;
+          case ControlKind::kListBox:
+            EXPECT_EQ(name, QStringLiteral("Matching Records")) << row;
+            break;
+          default:
+            EXPECT_EQ(name, QString(text).remove('&')) << row;
+        }
+      }
+      toolkit::EndModal(window, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL) << id;
+  }
+  ScriptedUser user;
+  user.Then("a message box", [](QWidget* box) {
+    auto* label = box->findChild<QLabel*>(QStringLiteral("messageText"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(AccessibleName(label), QStringLiteral("Fish & Chips?")) << "every & as written";
+    if (QWidget* yes = Control(box, IDYES)) {
+      EXPECT_EQ(AccessibleName(yes), QStringLiteral("Yes"));
+    }
+    Key(box, Qt::Key_N);
+  });
+  EXPECT_EQ(AfxMessageBox("Fish & Chips?", MB_YESNO), IDNO);
 }
 
 // Saves a picture of each template, as the toolkit builds it, for a person to
