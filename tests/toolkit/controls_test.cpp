@@ -2,9 +2,11 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest/QTest>
 #include <functional>
 #include <map>
@@ -242,6 +244,44 @@ TEST_F(ControlsTest, ScreenReadersHearEveryControlByName) {
     Key(box, Qt::Key_N);
   });
   EXPECT_EQ(AfxMessageBox("Fish & Chips?", MB_YESNO), IDNO);
+}
+
+// The dialogs follow the desktop's font: at 9, 12 and 18 points (12, 16 and
+// 24 pixels) every window grows with it and no label or button text is cut.
+TEST_F(ControlsTest, EveryTextFitsItsBoxAtThreeDesktopFontSizes) {
+  const auto restore = qScopeGuard([] { toolkit::SetDesktopFontPixels(12); });
+  QDir().mkpath(QStringLiteral(KESTREL_RENDER_DIR));
+  std::map<int, int> widthAt12;
+  for (int pixels : {12, 16, 24}) {
+    toolkit::SetDesktopFontPixels(pixels);
+    for (int id : {IDD_KESTREL_DIALOG, IDD_ABOUTBOX, IDD_RECORD_DIALOG, IDD_MATCH_LIST}) {
+      CDialog dlg(static_cast<UINT>(id));
+      ScriptedUser user;
+      user.Then("measure", [&](QWidget* window) {
+        auto* dialog = dynamic_cast<toolkit::DialogWindow*>(window);
+        ASSERT_NE(dialog, nullptr);
+        const std::string at = std::to_string(pixels) + " px, dialog " + std::to_string(id);
+        // The window grows as its font does (11 pixels on a 12-pixel desktop).
+        if (pixels == 12) widthAt12[id] = window->width();
+        const double grown = widthAt12[id] * window->font().pixelSize() / 11.0;
+        EXPECT_NEAR(window->width(), grown, grown * 0.08) << at;
+        EXPECT_GT(window->font().pixelSize(), pixels / 2) << at;
+        for (const toolkit::DialogWindow::Control& c : dialog->Controls()) {
+          if (c.kind != ControlKind::kLabel && c.kind != ControlKind::kPushButton) continue;
+          const QString text = toolkit::ToQt(toolkit::WindowTextOf(c.widget)).remove('&');
+          const QFontMetrics metrics(c.widget->font());
+          const int room = c.widget->width() - (c.kind == ControlKind::kPushButton ? 8 : 0);
+          EXPECT_LE(metrics.horizontalAdvance(text), room) << at << ": " << text.toStdString();
+          EXPECT_LE(metrics.height(), c.widget->height()) << at << ": " << text.toStdString();
+        }
+        window->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/desktop-%1px-template-%2.png")
+                                .arg(pixels)
+                                .arg(id));
+        toolkit::EndModal(window, IDCANCEL);
+      });
+      EXPECT_EQ(dlg.DoModal(), IDCANCEL) << id;
+    }
+  }
 }
 
 // Saves a picture of each template, as the toolkit builds it, for a person to
