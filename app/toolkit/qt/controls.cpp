@@ -81,6 +81,9 @@ QWidget* MakeWidget(DialogWindow& window, const ControlTemplate& c, std::string_
       edit->setValidator(new SingleLineCp1252Validator(edit));
       edit->setFrame((c.style & WS_BORDER) != 0);
       edit->setText(ToQt(text));
+      const int id = c.id;
+      QObject::connect(edit, &QLineEdit::textChanged, &window,
+                       [&window, id] { window.Events()->Command(EN_CHANGE, id); });
       return edit;
     }
     case ControlKind::kLabel: {
