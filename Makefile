@@ -1,5 +1,6 @@
 # The two commands of the README: `make run` and `make test`.
-# Both install what is missing first (scripts/install-deps), then build.
+# Both install what is missing first (scripts/install-deps), then build:
+# `make run` and `make demo` only the two programs, the rest everything.
 
 BUILD       ?= build
 BUILD_ASAN  ?= build-asan
@@ -7,19 +8,28 @@ BUILD_BENCH ?= build-bench
 GENERATOR   := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 JOBS        ?= $(shell nproc)
 
-.PHONY: all deps build run test test-fast test-asan bench clean
+.PHONY: all deps deps-build build build-programs run test test-fast test-asan bench clean
 
 all: build
 
 deps:
-	@scripts/install-deps
+	@scripts/install-deps test
+
+deps-build:
+	@scripts/install-deps build
 
 build: deps
-	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_BUILD_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Just kestrel and kestrel-book, in the same folder as the full build: the
+# tests are left out of the configuration, so their packages need not be there.
+build-programs: deps-build
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_BUILD_TESTS=OFF
+	cmake --build $(BUILD) -j $(JOBS) --target kestrel kestrel-book
+
 # Starts Kestrel on the book "phone.dat" of the folder make was started in.
-run: build
+run: build-programs
 	$(BUILD)/app/kestrel
 
 test-fast: build
@@ -51,7 +61,7 @@ clean:
 package: build
 	cmake --build $(BUILD) --target package
 
-demo: build
+demo: build-programs
 	rm -rf $(BUILD)/demo
 	mkdir -p $(BUILD)/demo
 	cp examples/phone.dat $(BUILD)/demo/phone.dat

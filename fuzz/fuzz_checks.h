@@ -1,4 +1,4 @@
-// What must hold for any input of the three fuzz targets. The fuzzers and the
+// What must hold for any input of the fuzz targets. The fuzzers and the
 // corpus replay test both call these, so a finding replays without clang.
 #pragma once
 
@@ -30,6 +30,14 @@ std::string CheckLoadText(std::string_view input);
 // back exactly, the file is judged sound and has the size its counts and
 // bits give, and the fast and reference engines write the same file.
 std::string CheckRoundTrip(std::string_view input);
+
+// Importing `input` as CSV, and as vCard: a refusal has a message and leaves
+// the book as it was; an import appends `added` records, none empty, each
+// field NUL-terminated and fit for a field (one line, at most 99
+// characters); and the export of the records that came in imports again to
+// the same records.
+std::string CheckCsvImport(std::string_view input);
+std::string CheckVCardImport(std::string_view input);
 
 // Expands a run description: after the first byte, each pair (value, n)
 // stands for `value` repeated 2^(n % 17) times, up to 128 KiB in all. Skewed

@@ -70,11 +70,12 @@ constexpr ControlTemplate kMainForm[] = {
     Button(IDCANCEL, "&Discard and Exit", 175, 270, 80, 15),
 };
 
-// 100: the About box. The version line shows "&" as it is.
+// 100: the About box. The version line shows "&" as it is; version and year
+// come from the build.
 constexpr ControlTemplate kAboutBox[] = {
     Icon(IDR_MAINFRAME, 11, 17, 20, 20),
-    Label("Kestrel Version 1.0", 40, 10, 119, 8, SS_NOPREFIX),
-    Label("\xA9 2025 The Kestrel authors", 40, 25, 119, 8),
+    Label("Kestrel Version " KESTREL_ABOUT_VERSION, 40, 10, 119, 8, SS_NOPREFIX),
+    Label("\xA9 " KESTREL_NOTICE_YEAR " The Kestrel authors", 40, 25, 119, 8),
     DefaultButton(IDOK, "OK", 178, 7, 50, 14, WS_GROUP),
 };
 

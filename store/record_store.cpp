@@ -5,8 +5,7 @@
 #include <cstring>
 #include <limits>
 
-#include "store/backup_file.h"
-#include "store/codec/codec_drivers.h"
+#include "store/book_file.h"
 #include "store/record_text.h"
 
 RecordStore::RecordStore(const char* name) {
@@ -19,9 +18,9 @@ void RecordStore::Load() {
   loadReport_ = LoadReport{};
   std::string text;
   DecodeReport decoded;
-  FileStamp stamp;
+  platform::FileStamp stamp;
   if (DecompressFromFile(fileName, text, &decoded, &stamp, announceBadChecksum_) == kDecompressCannotOpen) {
-    knownStamp_ = StampOf(fileName);
+    knownStamp_ = platform::StampOf(fileName);
     loadReport_.fileFound = knownStamp_.exists;
     if (loadReport_.fileFound) {  // there, but unreadable: never replace it unseen
       loadReport_.code = LoadProblem::kUnreadable;
@@ -46,12 +45,14 @@ SaveResult RecordStore::Save() {
   const std::string text = BookText(records);
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     result.reason = "book too large for the file format";
+    result.problem = SaveProblem::kTooLarge;
     return result;
   }
-  if (keepBeforeReplacing_ && StampOf(fileName).exists) {
-    const BackupResult backup = KeepBackup(fileName);
+  if (keepBeforeReplacing_ && platform::StampOf(fileName).exists) {
+    const platform::BackupResult backup = platform::KeepBackup(fileName);
     if (!backup.ok) {
       result.reason = "cannot keep the damaged file aside: " + backup.reason;
+      result.problem = SaveProblem::kCannotKeepBackup;
       return result;
     }
     result.backupPath = backup.path;
@@ -62,6 +63,9 @@ SaveResult RecordStore::Save() {
                                   &detail, replaceOptions_);
   if (code != kCompressWritten) {
     result.reason = detail.reason;
+    result.problem = code == kCompressCannotOpen ? SaveProblem::kCannotCreate
+                     : code == kCompressTooLarge ? SaveProblem::kTooLarge
+                                                 : SaveProblem::kWriteFailed;
     return result;
   }
   knownStamp_ = detail.written;
@@ -71,4 +75,4 @@ SaveResult RecordStore::Save() {
 
 void RecordStore::Append(const StudentRecord& record) { records.push_back(record); }
 
-bool RecordStore::ChangedOnDisk() const { return StampOf(fileName) != knownStamp_; }
+bool RecordStore::ChangedOnDisk() const { return platform::StampOf(fileName) != knownStamp_; }

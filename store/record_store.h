@@ -6,12 +6,22 @@
 #include <cstddef>
 #include <string>
 
-#include "store/codec/file_io.h"
+#include "store/platform/platform.h"
 #include "store/student_record.h"
+
+// Why a Save failed, for code to switch on.
+enum class SaveProblem {
+  kNone,
+  kTooLarge,          // the book is too large for the file format; nothing written
+  kCannotKeepBackup,  // the damaged file could not be kept aside; nothing written
+  kCannotCreate,      // no new file could be made beside the old one; nothing changed
+  kWriteFailed,       // writing, syncing or renaming failed; the old file is whole
+};
 
 // What the last Save did.
 struct SaveResult {
   bool ok = false;
+  SaveProblem problem = SaveProblem::kNone;
   std::string reason;      // why not, e.g. "No space left on device" (from strerror)
   std::string backupPath;  // set when a damaged file was kept aside first
 };
@@ -79,8 +89,8 @@ class RecordStore {
 
  private:
   LoadReport loadReport_;
-  FileStamp knownStamp_;              // of the file as last read or written
+  platform::FileStamp knownStamp_;              // of the file as last read or written
   bool keepBeforeReplacing_ = false;  // the file on disk is a damaged one
-  ReplaceOptions replaceOptions_;
+  platform::ReplaceOptions replaceOptions_;
   bool announceBadChecksum_ = true;
 };

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "store/huge_page_allocator.h"
+#include "store/platform/platform.h"
 #include "text/field_text.h"
 
 void ParseRecord(std::string_view line, StudentRecord& record) {
@@ -57,7 +57,7 @@ std::string BookText(const RecordList& records) {
   // Typical lines are 100 to 200 bytes; growing past this is rare and cheap.
   const std::size_t expected = records.size() * 192;
   text.reserve(expected);
-  if (expected >= kLargeBlock) PrepareLargeBuffer(text.data(), expected);
+  if (expected >= platform::kLargeBlock) platform::PrepareLargeBuffer(text.data(), expected);
   for (const StudentRecord& record : records) WriteRecord(record, text);
   return text;
 }

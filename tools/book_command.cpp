@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "store/codec/file_io.h"
+#include "store/platform/platform.h"
 #include "tools/commands.h"
 
 void AddBookOption(CommandLine& line, std::string& path) {
@@ -14,7 +14,7 @@ void AddBookOption(CommandLine& line, std::string& path) {
 
 int LoadBook(RecordStore& store, MissingBook missing) {
   const std::string path = store.fileName;
-  if (!StampOf(store.fileName).exists) {
+  if (!platform::StampOf(store.fileName).exists) {
     if (missing == MissingBook::kStartEmpty) return kExitOk;
     return Fail(kExitUsage, path + ": no such file");
   }
@@ -44,7 +44,7 @@ std::string OutputName(const std::string& path) {
 
 int ReadInput(const std::string& path, std::string& bytes) {
   if (!IsStandardStream(path)) {
-    if (const int error = ReadWholeFile(path.c_str(), bytes); error != 0) {
+    if (const int error = platform::ReadWholeFile(path, bytes); error != 0) {
       return Fail(kExitUsage, path + ": " + SystemReason(error));
     }
     return kExitOk;
@@ -59,19 +59,16 @@ int ReadInput(const std::string& path, std::string& bytes) {
 
 int WriteOutput(const std::string& path, std::string_view bytes) {
   if (path.empty() || IsStandardStream(path)) {
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() ||
-        std::fflush(stdout) != 0) {
-      return Fail(kExitDamaged, "standard output: write failed");
-    }
-    return kExitOk;
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    return FlushStandardOutput();
   }
-  const ReplaceOutcome outcome = ReplaceFileSafely(path.c_str(), bytes);
+  const platform::ReplaceOutcome outcome = platform::ReplaceFile(path, bytes);
   switch (outcome.status) {
-    case ReplaceOutcome::Status::replaced:
+    case platform::ReplaceOutcome::Status::replaced:
       return kExitOk;
-    case ReplaceOutcome::Status::cannotCreate:
+    case platform::ReplaceOutcome::Status::cannotCreate:
       return Fail(kExitUsage, path + ": cannot create: " + LowerFirst(outcome.reason));
-    case ReplaceOutcome::Status::writeFailed:
+    case platform::ReplaceOutcome::Status::writeFailed:
       break;
   }
   return Fail(kExitDamaged, path + ": " + LowerFirst(outcome.reason));

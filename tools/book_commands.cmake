@@ -1,9 +1,10 @@
 # The subcommands that work on records: export, import, list and search.
 target_sources(kestrel-book PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/book_command.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/cmd_duplicates.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cmd_export.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cmd_import.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cmd_list.cpp
   ${CMAKE_CURRENT_LIST_DIR}/cmd_search.cpp
 )
-target_link_libraries(kestrel-book PRIVATE kestrel_csv kestrel_search kestrel_text)
+target_link_libraries(kestrel-book PRIVATE kestrel_exchange kestrel_search kestrel_text)

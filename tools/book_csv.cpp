@@ -3,13 +3,13 @@
 #include "tools/book_csv.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cctype>
 #include <cstring>
 #include <vector>
 
 #include "text/cp1252.h"
-#include "text/field_text.h"
 #include "tools/csv.h"
+#include "tools/duplicates.h"
 
 namespace book_csv {
 
@@ -24,41 +24,55 @@ std::string Where(int line, int column, std::string_view name) {
   return where;
 }
 
-// Converts one field to the book's encoding and checks that a record can hold
-// it; on a fault returns false and sets `why`.
-bool ConvertField(std::string_view utf8, std::string& converted, std::string& why) {
-  why.clear();
-  if (!Utf8ToWindows1252(utf8, converted, why)) return false;
-  const field_text::Fault fault = field_text::Check(converted);
-  if (fault == field_text::Fault::kNone) return true;
-  why = field_text::Describe(fault, converted.size());
-  return false;
+// A header name as matching sees it: letters and digits only, in lower case,
+// so "Parent's Phone", "parent_phone" and "PARENT PHONE" are one name.
+std::string HeaderKey(std::string_view name) {
+  std::string key;
+  for (char c : name) {
+    const auto b = static_cast<unsigned char>(c);
+    if (std::isalnum(b)) key += static_cast<char>(std::tolower(b));
+  }
+  return key;
 }
 
 int FieldOfColumn(std::string_view name) {
+  const std::string key = HeaderKey(name);
+  if (key.empty()) return kNoField;
   for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
-    if (kColumnNames[f] == name) return f;
+    if (HeaderKey(kColumnNames[f]) == key || HeaderKey(kFieldLabels[f]) == key) return f;
   }
+  if (key == "studentnumber") return studentNo;  // as people write "Student #" out
   return kNoField;
 }
 
-// Maps each column of the header to its field; returns false with `error` set
-// on an unknown or repeated name.
-bool ReadHeader(const std::vector<std::string>& header, std::vector<int>& fieldOfColumn,
+// Maps each column of the header to its field, kNoField for the columns
+// without a name that end it; returns false with `error` set on an unknown
+// or repeated name.
+bool ReadHeader(const std::vector<std::string>& header, int line, std::vector<int>& fieldOfColumn,
                 std::string& error) {
+  std::size_t named = header.size();
+  while (named > 1 && header[named - 1].empty()) --named;
+  if (named == 1 && header[0].empty()) named = header.size();  // nothing named at all
   bool seen[StudentRecord::kFieldCount] = {};
   for (std::size_t c = 0; c < header.size(); ++c) {
+    if (c >= named) {
+      fieldOfColumn.push_back(kNoField);
+      continue;
+    }
     const int column = static_cast<int>(c) + 1;
     const int field = FieldOfColumn(header[c]);
     if (field == kNoField) {
-      error = Where(1, column, "") + ": unknown column \"" + header[c] +
+      error = Where(line, column, "") + ": unknown column \"" + header[c] +
               "\"; the columns are student_no, last_name, first_name, middle_name1, "
               "middle_name2, gender, birthday, phone, email, cell_phone, parent_name, "
-              "parent_phone, address1 to address5";
+              "parent_phone, address1 to address5, or the program's labels (Student #, "
+              "Last Name, First Name, Middle Name1, Middle Name2, Gender, Birthday, Phone, "
+              "E-mail, Cell Phone, Parent's Name, Parent's Phone, Address 1 to Address 5); "
+              "case, blanks and punctuation do not matter";
       return false;
     }
     if (seen[field]) {
-      error = Where(1, column, "") + ": column \"" + header[c] + "\" named twice";
+      error = Where(line, column, "") + ": column \"" + header[c] + "\" named twice";
       return false;
     }
     seen[field] = true;
@@ -74,22 +88,16 @@ bool AllEmpty(const std::vector<std::string>& fields) {
   return true;
 }
 
+// A cell that a spreadsheet would take for a formula (or, after a tab or CR,
+// strip to one).
+bool RunsAsFormula(std::string_view cell) {
+  return !cell.empty() && std::strchr("=+-@\t\r", cell[0]) != nullptr;
+}
+
 }  // namespace
 
 bool Utf8ToWindows1252(std::string_view utf8, std::string& out, std::string& why) {
-  cp1252::FromUtf8Result result = cp1252::FromUtf8(utf8);
-  if (result.failure == cp1252::FromUtf8Result::Failure::kMalformed) {
-    why = "not valid UTF-8";
-    return false;
-  }
-  if (result.failure == cp1252::FromUtf8Result::Failure::kUnrepresentable) {
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(result.badChar));
-    why = std::string("character ") + code + " has no place in Windows-1252";
-    return false;
-  }
-  out = std::move(result.text);
-  return true;
+  return import_text::ToWindows1252(utf8, import_text::Encoding::kUtf8, out, why);
 }
 
 void AppendHeader(char delimiter, std::string& out) {
@@ -97,12 +105,14 @@ void AppendHeader(char delimiter, std::string& out) {
   csv::AppendRow(names, delimiter, out);
 }
 
-void AppendRecordRow(const StudentRecord& record, char delimiter, std::string& out) {
+void AppendRecordRow(const StudentRecord& record, char delimiter, std::string& out,
+                     bool safeCells) {
   for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
     if (f > 0) out += delimiter;
     const char* text = record.fields[f];
-    csv::AppendField(cp1252::ToUtf8({text, strnlen(text, StudentRecord::kFieldSize)}), delimiter,
-                     out);
+    std::string cell = cp1252::ToUtf8({text, strnlen(text, StudentRecord::kFieldSize)});
+    if (safeCells && RunsAsFormula(cell)) cell.insert(0, 1, '\'');
+    csv::AppendField(cell, delimiter, out);
   }
   out += csv::kLineEnd;
 }
@@ -112,26 +122,35 @@ std::string ExportRecords(const RecordList& records, const ExportOptions& option
   if (options.bom) out += csv::kUtf8Bom;
   AppendHeader(options.delimiter, out);
   for (const StudentRecord& record : records) {
-    if (!IsEmpty(record)) AppendRecordRow(record, options.delimiter, out);
+    if (!IsEmpty(record)) AppendRecordRow(record, options.delimiter, out, options.safeCells);
   }
   return out;
 }
 
-ImportResult ImportRecords(std::string_view fileBytes, RecordList& records) {
+ImportResult ImportRecords(std::string_view fileBytes, RecordList& records,
+                           const ImportOptions& options) {
   ImportResult result;
-  if (fileBytes.starts_with("\xFF\xFE") || fileBytes.starts_with("\xFE\xFF")) {
-    result.error = "line 1: the file is UTF-16 text; save it as CSV in UTF-8";
+  if (const std::string_view form = import_text::WideUnicodeForm(fileBytes); !form.empty()) {
+    result.error = "line 1: the file is " + std::string(form) + " text; save it as CSV in UTF-8";
     return result;
   }
-  const std::string_view text = csv::StripBom(fileBytes);
+  bool hadBom = false;
+  std::string_view text = import_text::StripUtf8Bom(fileBytes, &hadBom);
+  const import_text::Encoding encoding = import_text::Resolve(options.encoding, text, hadBom);
 
   char delimiter = ',';
+  int firstLine = 1;
+  if (const std::size_t skip = csv::SeparatorLine(text, &delimiter); skip > 0) {
+    text.remove_prefix(skip);
+    firstLine = 2;
+  }
+  const csv::LineEnds ends = csv::DetectLineEnds(text);
   csv::Fault fault;
-  if (!csv::DetectDelimiter(text, &delimiter, &fault)) {
+  if (firstLine == 1 && !csv::DetectDelimiter(text, &delimiter, &fault, ends)) {
     result.error = Where(fault.line, fault.column, "") + ": " + fault.message;
     return result;
   }
-  csv::Reader reader(text, delimiter);
+  csv::Reader reader(text, delimiter, ends, firstLine);
   std::vector<std::string> fields;
   auto readFault = [&]() {
     const csv::Fault& f = reader.fault();
@@ -140,7 +159,7 @@ ImportResult ImportRecords(std::string_view fileBytes, RecordList& records) {
 
   switch (reader.ReadRow(fields)) {
     case csv::Reader::Status::kEnd:
-      result.error = "line 1: no header row; the file is empty";
+      result.error = Where(firstLine, 0, "") + ": no header row; the file is empty";
       return result;
     case csv::Reader::Status::kFault:
       result.error = readFault();
@@ -149,25 +168,29 @@ ImportResult ImportRecords(std::string_view fileBytes, RecordList& records) {
       break;
   }
   std::vector<int> fieldOfColumn;
-  if (!ReadHeader(fields, fieldOfColumn, result.error)) return result;
+  if (!ReadHeader(fields, firstLine, fieldOfColumn, result.error)) return result;
 
   // Room for one record per line at most, so that the 1.7 KB records are
   // written once, never moved by the vector's growth.
   const std::size_t before = records.size();
-  records.reserve(before + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) +
+  const char rowEnd = ends == csv::LineEnds::kCr ? '\r' : '\n';
+  records.reserve(before + static_cast<std::size_t>(std::count(text.begin(), text.end(), rowEnd)) +
                   1);
   auto refuse = [&](std::string error) {
     records.resize(before);
     result.error = std::move(error);
     return result;
   };
+  duplicates::SameRecordFilter known;
+  if (options.skipDuplicates) known.LearnLive(records);
   std::string converted;
   std::string why;
   for (;;) {
     const csv::Reader::Status status = reader.ReadRow(fields);
     if (status == csv::Reader::Status::kEnd) break;
     if (status == csv::Reader::Status::kFault) return refuse(readFault());
-    if (AllEmpty(fields)) {
+    const bool blankLine = fields.size() == 1 && fields[0].empty();
+    if (blankLine || (AllEmpty(fields) && fields.size() == fieldOfColumn.size())) {
       ++result.emptyRows;
       continue;
     }
@@ -181,12 +204,21 @@ ImportResult ImportRecords(std::string_view fileBytes, RecordList& records) {
     StudentRecord& record = records.emplace_back();
     for (std::size_t c = 0; c < fields.size(); ++c) {
       const int field = fieldOfColumn[c];
-      if (!ConvertField(fields[c], converted, why)) {
-        return refuse(Where(reader.FieldLine(c), static_cast<int>(c) + 1, kColumnNames[field]) +
-                      ": " + why);
+      const int column = static_cast<int>(c) + 1;
+      if (field == kNoField) {
+        if (fields[c].empty()) continue;
+        return refuse(Where(reader.FieldLine(c), column, "") +
+                      ": a value in a column without a name");
+      }
+      if (!import_text::ToField(fields[c], encoding, converted, why)) {
+        return refuse(Where(reader.FieldLine(c), column, kColumnNames[field]) + ": " + why);
       }
       std::memcpy(record.fields[field], converted.data(), converted.size());
       record.fields[field][converted.size()] = '\0';
+    }
+    if (options.skipDuplicates && known.SeenBefore(record)) {
+      records.pop_back();
+      ++result.duplicates;
     }
   }
   result.added = records.size() - before;

@@ -1,29 +1,36 @@
 // kestrel-book export: the live records as CSV (or tab-separated text) in
-// UTF-8, in book order, under a header row of the column names.
+// UTF-8 under a header row of the column names, or as vCards, in book order.
 #include <string>
 #include <vector>
 
 #include "tools/book_command.h"
 #include "tools/book_csv.h"
+#include "tools/book_vcard.h"
 #include "tools/commands.h"
 
 namespace {
 
-constexpr char kUsage[] = "export [-f BOOK] [-o OUT] [--tsv] [--bom]";
+constexpr char kUsage[] = "export [-f BOOK] [-o OUT] [--tsv] [--bom] [--safe-cells] [--vcard]";
 constexpr char kDetails[] =
     "Writes the live records of BOOK as CSV (RFC 4180: comma-separated, CRLF line\n"
     "ends, fields quoted when they hold a comma, quote or line break) in UTF-8,\n"
     "one row per record in book order, after a header row naming the columns:\n"
     "student_no, last_name, first_name, middle_name1, middle_name2, gender,\n"
     "birthday, phone, email, cell_phone, parent_name, parent_phone, address1 to\n"
-    "address5.\n"
+    "address5. The data is written as it is, so that import gives it back.\n"
     "\n"
     "  -f, --file BOOK    the book (default: phone.dat in the current folder)\n"
     "  -o, --output OUT   write to OUT, replacing it whole (default, or OUT -:\n"
     "                     standard output)\n"
     "  --tsv              separate the fields with tabs instead of commas\n"
     "  --bom              start with a UTF-8 byte-order mark, which some\n"
-    "                     spreadsheet programs need to show accented letters\n";
+    "                     spreadsheet programs need to show accented letters\n"
+    "  --safe-cells       put an apostrophe before a field that starts with =, +,\n"
+    "                     -, @, a tab or a CR, so that a spreadsheet shows it as\n"
+    "                     text and never runs it as a formula (the apostrophe\n"
+    "                     then is part of the data: import keeps it)\n"
+    "  --vcard            write one vCard 4.0 per record instead (UTF-8, CRLF,\n"
+    "                     lines folded at 75 octets); import reads it back\n";
 
 int Export(const std::vector<std::string>& args) {
   CommandLine line("export", kUsage, kDetails);
@@ -32,18 +39,25 @@ int Export(const std::vector<std::string>& args) {
   std::string outPath;
   line.AddValue('o', "output", outPath);
   bool tsv = false;
+  bool asVCard = false;
   book_csv::ExportOptions options;
   line.AddFlag("tsv", tsv);
   line.AddFlag("bom", options.bom);
+  line.AddFlag("safe-cells", options.safeCells);
+  line.AddFlag("vcard", asVCard);
   if (int code; !line.Parse(args, code)) return code;
   if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
+  if (asVCard && (tsv || options.bom || options.safeCells)) {
+    return Fail(kExitUsage, "export: --vcard takes none of --tsv, --bom and --safe-cells");
+  }
   if (tsv) options.delimiter = '\t';
 
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
-  return WriteOutput(outPath, book_csv::ExportRecords(store.records, options));
+  return WriteOutput(outPath, asVCard ? book_vcard::ExportRecords(store.records)
+                                      : book_csv::ExportRecords(store.records, options));
 }
 
 }  // namespace
 
-KESTREL_COMMAND(Export, "export", "export [-o OUT]", "write the records as CSV in UTF-8");
+KESTREL_COMMAND(Export, "export", "export [-o OUT]", "write the records as CSV or vCard");

@@ -1,78 +1,160 @@
-// kestrel-book import: appends the rows of a CSV file to the book, all of
-// them or, when any row is bad, none.
+// kestrel-book import: appends the rows of a CSV file, or the cards of a
+// vCard file, to the book: all of them or, when any is bad, none.
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "tools/book_command.h"
 #include "tools/book_csv.h"
+#include "tools/book_vcard.h"
 #include "tools/commands.h"
+#include "tools/vcard.h"
 
 namespace {
 
-constexpr char kUsage[] = "import [-f BOOK] FILE.csv";
+constexpr char kUsage[] =
+    "import [-f BOOK] [--encoding utf-8|windows-1252] [--skip-duplicates] FILE";
 constexpr char kDetails[] =
-    "Appends the rows of FILE.csv to BOOK as new records, after the records it\n"
-    "holds, and saves the book (written beside it and renamed over it, so the\n"
-    "old book stays whole until the new one is).\n"
+    "Appends the records of FILE (- for standard input) to BOOK, after the\n"
+    "records it holds, and saves the book (written beside it and renamed over\n"
+    "it, so the old book stays whole until the new one is). FILE is CSV or\n"
+    "vCard, as its content shows, whatever its name.\n"
     "\n"
-    "The first row names the columns, in any order: student_no, last_name,\n"
-    "first_name, middle_name1, middle_name2, gender, birthday, phone, email,\n"
-    "cell_phone, parent_name, parent_phone, address1 to address5. Columns left\n"
-    "out are empty. The fields are separated by commas, semicolons or tabs, as\n"
-    "the header row shows; the text is UTF-8, with or without a byte-order mark;\n"
-    "lines end with CRLF or LF; quoted fields may hold separators, doubled\n"
-    "quotes and line breaks. Rows whose fields are all empty are skipped.\n"
+    "CSV: the first row names the columns, in any order, by the export's names\n"
+    "(student_no, last_name, first_name, middle_name1, middle_name2, gender,\n"
+    "birthday, phone, email, cell_phone, parent_name, parent_phone, address1 to\n"
+    "address5) or the program's labels (Student #, Last Name, ..., Parent's\n"
+    "Phone, Address 1 to Address 5); case, blanks and punctuation do not matter.\n"
+    "Columns left out are empty; empty columns at the end of the header are\n"
+    "ignored. The fields are separated by commas, semicolons or tabs, as the\n"
+    "header row shows or as Excel's first line \"sep=;\" says; lines end with\n"
+    "CRLF, LF or CR; quoted fields may hold separators, doubled quotes and line\n"
+    "breaks. Blank lines and rows whose fields are all empty are skipped.\n"
     "\n"
-    "All or nothing: the book is left as it was when any row is bad, and the\n"
-    "message names its line and column. A row is bad when it has another number\n"
-    "of fields than the header, has an unclosed quote, or has a field that is\n"
-    "not UTF-8, holds a character Windows-1252 lacks, holds a tab, line break or\n"
-    "NUL byte, or is longer than 99 bytes in Windows-1252.\n"
+    "vCard: versions 2.1, 3.0 and 4.0, as phones and address books write them.\n"
+    "What has a field goes into it (see the man page for the mapping); photos,\n"
+    "further phone numbers, e-mail addresses and addresses, and other properties\n"
+    "are dropped and counted. Line breaks in a value become blanks.\n"
     "\n"
-    "FILE.csv - reads standard input.\n"
+    "The text is UTF-8, with or without a byte-order mark; a file that is not\n"
+    "valid UTF-8 is read as Windows-1252, as Excel on Windows saves CSV.\n"
     "\n"
-    "  -f, --file BOOK    the book (default: phone.dat in the current folder;\n"
-    "                     created when it does not exist)\n";
+    "All or nothing: the book is left as it was when anything is bad, and the\n"
+    "message names the line. A CSV row is bad when it has another number of\n"
+    "fields than the header (even when they are empty) or an unclosed quote;\n"
+    "any value is bad that holds a character Windows-1252 lacks or is longer\n"
+    "than 99 bytes in Windows-1252, and a CSV field that holds a tab, line break\n"
+    "or NUL byte.\n"
+    "\n"
+    "  -f, --file BOOK      the book (default: phone.dat in the current folder;\n"
+    "                       created when it does not exist)\n"
+    "  --encoding NAME      read FILE as utf-8 or as windows-1252, whatever it holds\n"
+    "  --skip-duplicates    leave out records identical (all seventeen fields) to\n"
+    "                       a live record, and count them\n";
 
 std::string Count(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// "3 photos, 40 extra phone numbers": the parts that are not zero.
+std::string Dropped(const book_vcard::ImportResult& r) {
+  std::string text;
+  auto add = [&](std::size_t n, const char* one, const char* many) {
+    if (n == 0) return;
+    if (!text.empty()) text += ", ";
+    text += Count(n, one, many);
+  };
+  add(r.photos, "photo", "photos");
+  add(r.extraPhones, "extra phone number", "extra phone numbers");
+  add(r.extraEmails, "extra e-mail address", "extra e-mail addresses");
+  add(r.extraAddresses, "extra address", "extra addresses");
+  add(r.otherProperties, "other property", "other properties");
+  return text;
+}
+
+// What one import did, whatever the format.
+struct Imported {
+  bool ok = false;
+  std::string error;
+  std::size_t added = 0;
+  std::string skipped;  // "1 empty row, 2 duplicates"
+  std::string dropped;
+};
+
+Imported ImportInto(std::string_view bytes, RecordList& records,
+                    const import_text::ImportOptions& options) {
+  Imported out;
+  std::size_t empty = 0;
+  std::size_t duplicates = 0;
+  const char* emptyOne = "empty row";
+  const char* emptyMany = "empty rows";
+  if (vcard::LooksLikeVCard(import_text::StripUtf8Bom(bytes))) {
+    const book_vcard::ImportResult r = book_vcard::ImportRecords(bytes, records, options);
+    out = {r.ok, r.error, r.added, "", Dropped(r)};
+    empty = r.emptyCards;
+    duplicates = r.duplicates;
+    emptyOne = "empty card";
+    emptyMany = "empty cards";
+  } else {
+    const book_csv::ImportResult r = book_csv::ImportRecords(bytes, records, options);
+    out = {r.ok, r.error, r.added, "", ""};
+    empty = r.emptyRows;
+    duplicates = r.duplicates;
+  }
+  if (empty > 0) out.skipped = Count(empty, emptyOne, emptyMany);
+  if (duplicates > 0) {
+    if (!out.skipped.empty()) out.skipped += ", ";
+    out.skipped += Count(duplicates, "duplicate", "duplicates");
+  }
+  return out;
 }
 
 int Import(const std::vector<std::string>& args) {
   CommandLine line("import", kUsage, kDetails);
   std::string bookPath;
   AddBookOption(line, bookPath);
+  std::string encodingName;
+  bool encodingGiven = false;
+  line.AddValue(0, "encoding", encodingName, encodingGiven);
+  import_text::ImportOptions options;
+  line.AddFlag("skip-duplicates", options.skipDuplicates);
   if (int code; !line.Parse(args, code)) return code;
+  if (encodingGiven && !import_text::ParseEncoding(encodingName, options.encoding)) {
+    return Fail(kExitUsage, "import: unknown encoding '" + encodingName +
+                                "'; the encodings are utf-8 and windows-1252");
+  }
   const std::vector<std::string>& operands = line.operands();
   for (std::size_t i = 0; i < operands.size(); ++i) {
     if (i > 0 || operands[i].empty()) return line.Unexpected(operands[i]);
   }
-  if (operands.empty()) return Fail(kExitUsage, "import needs a CSV file");
-  const std::string& csvPath = operands[0];
+  if (operands.empty()) return Fail(kExitUsage, "import needs a CSV or vCard file");
+  const std::string& inPath = operands[0];
 
   std::string bytes;
-  if (const int code = ReadInput(csvPath, bytes); code != kExitOk) return code;
+  if (const int code = ReadInput(inPath, bytes); code != kExitOk) return code;
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kStartEmpty); code != kExitOk) return code;
 
   // Parsed straight into the book: on a refusal the book's records are as
   // they were, and nothing is saved.
-  const book_csv::ImportResult imported = book_csv::ImportRecords(bytes, store.records);
-  if (!imported.ok) return Fail(kExitDamaged, InputName(csvPath) + ": " + imported.error);
+  const Imported imported = ImportInto(bytes, store.records, options);
+  if (!imported.ok) return Fail(kExitDamaged, InputName(inPath) + ": " + imported.error);
   if (imported.added > 0) {
     const SaveResult saved = store.Save();
-    if (!saved.ok)
-      return Fail(kExitDamaged, bookPath + ": cannot save: " + LowerFirst(saved.reason));
+    if (!saved.ok) {
+      // The same failure exits as in every command: a file that cannot be
+      // made is 2, a write that fails part way 1.
+      const int code = saved.problem == SaveProblem::kCannotCreate ? kExitUsage : kExitDamaged;
+      return Fail(code, bookPath + ": cannot save: " + LowerFirst(saved.reason));
+    }
   }
   std::cout << "added " << Count(imported.added, "record", "records") << " to " << bookPath;
-  if (imported.emptyRows > 0) {
-    std::cout << "; skipped " << Count(imported.emptyRows, "empty row", "empty rows");
-  }
+  if (!imported.skipped.empty()) std::cout << "; skipped " << imported.skipped;
+  if (!imported.dropped.empty()) std::cout << "; dropped " << imported.dropped;
   std::cout << '\n';
   return kExitOk;
 }
 
 }  // namespace
 
-KESTREL_COMMAND(Import, "import", "import FILE.csv", "append the rows of a CSV file to the book");
+KESTREL_COMMAND(Import, "import", "import FILE", "append the records of a CSV or vCard file");

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "store/codec/codec_buffer.h"
-#include "store/codec/codec_drivers.h"
+#include "store/book_file.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
 

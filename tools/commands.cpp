@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <iostream>
 
@@ -26,6 +28,20 @@ const std::vector<Command>& Commands() { return Registry(); }
 int Fail(int code, const std::string& message) {
   std::cerr << "kestrel-book: " << message << '\n';
   return code;
+}
+
+int FlushStandardOutput() {
+  static bool reported = false;
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  if (flushed && !std::ferror(stdout)) return kExitOk;
+  if (!reported) {
+    reported = true;
+    const int error = errno;
+    Fail(kExitDamaged, "standard output: " + (!flushed && error != 0 ? SystemReason(error)
+                                                                      : std::string("write failed")));
+  }
+  return kExitDamaged;
 }
 
 std::string LowerFirst(std::string text) {

@@ -32,6 +32,12 @@ const std::vector<Command>& Commands();
 // Prints "kestrel-book: <message>" on standard error and returns `code`.
 int Fail(int code, const std::string& message);
 
+// Flushes standard output and reports a failure to write it ("standard
+// output: no space left on device"), once per run however often it is
+// called. Returns kExitOk, or kExitDamaged when the output failed; a failed
+// output is the same exit code in every command.
+int FlushStandardOutput();
+
 // A system reason as the tool prints it: strerror's text with a lower-case first letter.
 std::string SystemReason(int error);
 std::string LowerFirst(std::string text);

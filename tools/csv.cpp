@@ -51,7 +51,31 @@ std::string_view StripBom(std::string_view text) {
   return text;
 }
 
-bool DetectDelimiter(std::string_view text, char* delimiter, Fault* fault) {
+LineEnds DetectLineEnds(std::string_view text) {
+  return text.find('\n') == std::string_view::npos && text.find('\r') != std::string_view::npos
+             ? LineEnds::kCr
+             : LineEnds::kLf;
+}
+
+std::size_t SeparatorLine(std::string_view text, char* delimiter) {
+  if (text.size() < 5 || (text.substr(0, 4) != "sep=" && text.substr(0, 4) != "SEP=")) return 0;
+  const char named = text[4];
+  if (named == '"' || named == '\r' || named == '\n') return 0;
+  std::size_t end = 5;
+  if (text.substr(end, 2) == "\r\n") {
+    end += 2;
+  } else if (end < text.size() && (text[end] == '\n' || text[end] == '\r')) {
+    end += 1;
+  } else if (end != text.size()) {
+    return 0;
+  }
+  *delimiter = named;
+  return end;
+}
+
+bool DetectDelimiter(std::string_view text, char* delimiter, Fault* fault, LineEnds ends,
+                     int firstLine) {
+  const char rowEnd = ends == LineEnds::kCr ? '\r' : '\n';
   bool quoted = false;
   char found = '\0';
   for (char ch : text) {
@@ -60,10 +84,10 @@ bool DetectDelimiter(std::string_view text, char* delimiter, Fault* fault) {
       continue;
     }
     if (quoted) continue;
-    if (ch == '\n') break;
+    if (ch == rowEnd) break;
     if (ch != ',' && ch != ';' && ch != '\t') continue;
     if (found != '\0' && ch != found) {
-      *fault = {1, 0,
+      *fault = {firstLine, 0,
                 "the header row holds both a " + DelimiterName(found) + " and a " +
                     DelimiterName(ch) + "; cannot tell which separates the columns"};
       return false;
@@ -74,8 +98,8 @@ bool DetectDelimiter(std::string_view text, char* delimiter, Fault* fault) {
   return true;
 }
 
-Reader::Reader(std::string_view text, char delimiter) : text_(text), delimiter_(delimiter) {}
-
+Reader::Reader(std::string_view text, char delimiter, LineEnds ends, int firstLine)
+    : text_(text), delimiter_(delimiter), ends_(ends), line_(firstLine) {}
 Reader::Status Reader::ReadRow(std::vector<std::string>& fields) {
   fields.clear();
   fieldLines_.clear();
@@ -99,14 +123,15 @@ Reader::Status Reader::ReadRow(std::vector<std::string>& fields) {
   }
 }
 
+bool Reader::LineEndAt(std::size_t at) const {
+  if (at >= text_.size()) return false;
+  if (ends_ == LineEnds::kCr) return text_[at] == '\r';
+  return text_[at] == '\n' || (text_[at] == '\r' && at + 1 < text_.size() && text_[at + 1] == '\n');
+}
+
 bool Reader::ConsumeLineEnd() {
-  if (pos_ < text_.size() && text_[pos_] == '\n') {
-    ++pos_;
-  } else if (pos_ + 1 < text_.size() && text_[pos_] == '\r' && text_[pos_ + 1] == '\n') {
-    pos_ += 2;
-  } else {
-    return false;
-  }
+  if (!LineEndAt(pos_)) return false;
+  pos_ += ends_ == LineEnds::kLf && text_[pos_] == '\r' ? 2 : 1;
   ++line_;
   return true;
 }
@@ -114,9 +139,7 @@ bool Reader::ConsumeLineEnd() {
 void Reader::ReadUnquoted(std::string& field) {
   const std::size_t start = pos_;
   while (pos_ < text_.size()) {
-    const char ch = text_[pos_];
-    if (ch == delimiter_ || ch == '\n') break;
-    if (ch == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') break;
+    if (text_[pos_] == delimiter_ || LineEndAt(pos_)) break;
     ++pos_;
   }
   field.assign(text_.substr(start, pos_ - start));
@@ -140,14 +163,11 @@ bool Reader::ReadQuoted(std::string& field) {
       }
       break;
     }
-    if (ch == '\n') ++line_;
+    if (ch == (ends_ == LineEnds::kCr ? '\r' : '\n')) ++line_;
     field += ch;
   }
   const bool atEnd = pos_ >= text_.size();
-  if (atEnd || text_[pos_] == delimiter_ || text_[pos_] == '\n' ||
-      (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n')) {
-    return true;
-  }
+  if (atEnd || text_[pos_] == delimiter_ || LineEndAt(pos_)) return true;
   fault_ = {line_, column, "text after the closing quote of a quoted field"};
   return false;
 }

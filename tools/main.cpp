@@ -25,13 +25,11 @@ void PrintHelp(std::ostream& out) {
          "  --help            show this help\n"
          "  --version         show the version\n"
          "\n"
-         "exit status: 0 success, 1 damaged file or failed write, 2 wrong usage or\n"
-         "a file that cannot be opened\n";
+         "exit status: 0 success, 1 damaged file, failed write or (duplicates)\n"
+         "duplicates found, 2 wrong usage or a file that cannot be opened\n";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   if (argc < 2) {
     PrintHelp(std::cerr);
     return kExitUsage;
@@ -49,4 +47,14 @@ int main(int argc, char** argv) {
     if (name == command.name) return command.run(std::vector<std::string>(argv + 2, argv + argc));
   }
   return Fail(kExitUsage, "unknown command '" + name + "' (see kestrel-book --help)");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int code = Run(argc, argv);
+  // What is still buffered goes out now: a script must never read success
+  // from a run whose output was lost (a full disk, a closed pipe).
+  const int flushed = FlushStandardOutput();
+  return code != kExitOk ? code : flushed;
 }

@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <cstring>
 
-#include "store/huge_page_allocator.h"
+#include "store/platform/platform.h"
 
 namespace {
 
 // Room a flush may write beyond the last payload byte.
 constexpr std::size_t kSlack = 8;
+
+constexpr int kBufferBits = 63;
+constexpr int kPendingAfterFlush = 7;
 
 inline void StoreBigEndian64(unsigned char* out, std::uint64_t value) {
   value = __builtin_bswap64(value);
@@ -51,11 +54,15 @@ CodePacker::CodePacker(const CodeTable& codes) : codes_(&codes) {
   }
 }
 
-template <int kCodesPerFlush>
+template <int kCodesPerFlush, int kLongest>
 unsigned char* CodePacker::PackFast(const unsigned char* in, const unsigned char* end,
                                     unsigned char* out) const {
-  // At most 7 bits stay pending after a flush; kCodesPerFlush codes of the
-  // longest length then still fit in 63 bits.
+  // The bit budget: at most 7 bits stay pending after a flush, and the
+  // buffer holds 63 bits safely (Add shifts by the count, which must stay
+  // below 64). Four 15-bit codes would need 67.
+  static_assert(kPendingAfterFlush + kCodesPerFlush * kLongest <= kBufferBits,
+                "codes between two flushes overflow the bit buffer");
+  if (longest_ > kLongest) return nullptr;
   BitBuffer buffer;
   while (end - in >= kCodesPerFlush) {
     for (int i = 0; i < kCodesPerFlush; ++i) {
@@ -96,22 +103,17 @@ void CodePacker::Pack(std::string_view input, std::uint64_t payloadBits, std::st
   const std::size_t start = out.size();
   const std::size_t payloadBytes = static_cast<std::size_t>((payloadBits + 7) / 8);
   out.reserve(start + payloadBytes + kSlack);
-  if (payloadBytes >= kLargeBlock) PrepareLargeBuffer(out.data() + start, payloadBytes + kSlack);
+  if (payloadBytes >= platform::kLargeBlock)
+    platform::PrepareLargeBuffer(out.data() + start, payloadBytes + kSlack);
   out.resize(start + payloadBytes + kSlack);
   auto* in = reinterpret_cast<const unsigned char*>(input.data());
   auto* end = in + input.size();
   auto* first = reinterpret_cast<unsigned char*>(out.data()) + start;
-  unsigned char* last;
-  if (longest_ <= 14) {
-    last = PackFast<4>(in, end, first);
-  } else if (longest_ <= 18) {
-    last = PackFast<3>(in, end, first);
-  } else if (longest_ <= 28) {
-    last = PackFast<2>(in, end, first);
-  } else if (longest_ <= 56) {
-    last = PackFast<1>(in, end, first);
-  } else {
-    last = PackAnyLength(in, end, first);
-  }
+  // The most codes per flush that the longest code allows.
+  unsigned char* last = PackFast<4, 14>(in, end, first);
+  if (last == nullptr) last = PackFast<3, 18>(in, end, first);
+  if (last == nullptr) last = PackFast<2, 28>(in, end, first);
+  if (last == nullptr) last = PackFast<1, 56>(in, end, first);
+  if (last == nullptr) last = PackAnyLength(in, end, first);
   out.resize(start + static_cast<std::size_t>(last - first));
 }

@@ -21,11 +21,10 @@ class CodePacker {
   // output once). A byte without a code contributes nothing.
   void Pack(std::string_view input, std::uint64_t payloadBits, std::string& out) const;
 
-  // Length of the longest code.
-  int LongestCode() const { return longest_; }
-
  private:
-  template <int kCodesPerFlush>
+  // Packs with kCodesPerFlush codes between flushes when no code is longer
+  // than kLongest bits; returns null, having written nothing, otherwise.
+  template <int kCodesPerFlush, int kLongest>
   unsigned char* PackFast(const unsigned char* in, const unsigned char* end,
                           unsigned char* out) const;
   unsigned char* PackAnyLength(const unsigned char* in, const unsigned char* end,

@@ -14,9 +14,6 @@ class FrequencyCounter {
   // counts the input again on top.
   void Count();
 
-  // The count of byte value `value`, exact for any input size.
-  std::uint64_t CountOf(std::uint8_t value) const { return counts_[value]; }
-
   // The largest count. The file stores counts as signed 32-bit integers, so
   // an input is writable only while this stays below 2^31.
   std::uint64_t Largest() const;

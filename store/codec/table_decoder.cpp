@@ -1,16 +1,24 @@
 // The table-driven decoder. A refill loads 8 payload bytes at the current bit
-// offset, which gives at least 57 usable bits: four lookups of at most 12 bits.
+// offset, which gives at least 57 usable bits: four lookups of at most 13 bits.
 #include "store/codec/table_decoder.h"
 
+#include <bit>
 #include <cstring>
 
-#include "store/huge_page_allocator.h"
+#include "store/platform/platform.h"
 
 namespace {
 
-constexpr int kLookupsPerRefill = 4;         // 4 × 12 <= 57
+constexpr int kLookupsPerRefill = 4;         // 4 × 13 <= 57
 constexpr std::size_t kBytesPerRefill = 16;  // 4 lookups × 4-byte stores
 constexpr std::uint32_t kMask = (1u << TableDecoder::kLookupBits) - 1;
+static_assert(kLookupsPerRefill * TableDecoder::kLookupBits <= 57,
+              "a refill must cover its lookups");
+static_assert(TableDecoder::kLookupBits < 64, "the length field holds 6 bits");
+
+// An entry stored to the output puts its first symbol first only in
+// little-endian order.
+static_assert(std::endian::native == std::endian::little);
 
 inline std::uint64_t LoadBigEndian64(const unsigned char* in) {
   std::uint64_t value;
@@ -31,13 +39,17 @@ TableDecoder::TableDecoder(const HuffNode* root) : root_(root) {
   const auto single = table_;
   for (std::uint32_t index = 0; index < table_.size(); ++index) {
     Entry& entry = table_[index];
-    while (entry.count > 0 && entry.count < 3) {
-      const int rest = kLookupBits - entry.bits;
-      const Entry& next = single[(index << entry.bits) & kMask];
-      if (next.count == 0 || next.bits > rest) break;
-      entry.symbol[entry.count++] = next.symbol[0];
-      entry.bits = static_cast<std::uint8_t>(entry.bits + next.bits);
+    std::uint32_t count = CountOf(entry);
+    std::uint32_t bits = BitsOf(entry);
+    std::uint32_t symbols = SymbolsOf(entry);
+    while (count > 0 && count < 3) {
+      const Entry next = single[(index << bits) & kMask];
+      if (CountOf(next) == 0 || BitsOf(next) > kLookupBits - bits) break;
+      symbols |= SymbolsOf(next) << (8 * count);
+      bits += BitsOf(next);
+      ++count;
     }
+    entry = Make(symbols, count, bits);
   }
 }
 
@@ -45,10 +57,7 @@ void TableDecoder::Fill(const HuffNode* node, std::uint32_t prefix, int depth) {
   if (node->IsLeaf()) {
     // Every lookup index that starts with this code decodes to this leaf.
     const int free = kLookupBits - depth;
-    Entry entry;
-    entry.symbol[0] = node->symbol;
-    entry.count = 1;
-    entry.bits = static_cast<std::uint8_t>(depth);
+    const Entry entry = Make(node->symbol, 1, static_cast<std::uint32_t>(depth));
     const std::uint32_t first = prefix << free;
     for (std::uint32_t i = 0; i < (1u << free); ++i) table_[first + i] = entry;
     return;
@@ -79,7 +88,8 @@ std::uint64_t TableDecoder::Decode(std::string_view payload, std::uint64_t limit
   if (expectedBytes > limitBits) expectedBytes = static_cast<std::size_t>(limitBits);
   const std::size_t room = produced + expectedBytes + 64;
   out.reserve(room);
-  if (room >= kLargeBlock) PrepareLargeBuffer(out.data() + produced, room - produced);
+  if (room >= platform::kLargeBlock)
+    platform::PrepareLargeBuffer(out.data() + produced, room - produced);
   out.resize(room);
   std::uint64_t pos = 0;
 
@@ -91,12 +101,16 @@ std::uint64_t TableDecoder::Decode(std::string_view payload, std::uint64_t limit
     std::uint64_t window = LoadBigEndian64(in + (pos >> 3)) << (pos & 7);
     int lookups = 0;
     for (; lookups < kLookupsPerRefill; ++lookups) {
-      const Entry& entry = table_[window >> (64 - kLookupBits)];
-      if (entry.count == 0) break;
-      std::memcpy(dst, entry.symbol, 4);
-      dst += entry.count;
-      window <<= entry.bits;
-      pos += entry.bits;
+      const Entry entry = table_[window >> (64 - kLookupBits)];
+      const std::uint32_t count = CountOf(entry);
+      if (count == 0) break;
+      // Stores four bytes; only `count` of them are kept.
+      const std::uint32_t symbols = SymbolsOf(entry);
+      std::memcpy(dst, &symbols, sizeof symbols);
+      dst += count;
+      const std::uint32_t bits = BitsOf(entry);
+      window <<= bits;
+      pos += bits;
     }
     produced = static_cast<std::size_t>(dst - start);
     if (lookups == kLookupsPerRefill) continue;

@@ -12,7 +12,7 @@
 class TableDecoder {
  public:
   // Width of the lookup. Codes longer than this take the tree walk.
-  static constexpr int kLookupBits = 12;
+  static constexpr int kLookupBits = 13;
 
   // Prepares the table for the tree at `root`, an internal node, which must
   // outlive the decoder.
@@ -34,13 +34,18 @@ class TableDecoder {
                         unsigned char* symbol) const;
   void Fill(const HuffNode* node, std::uint32_t prefix, int depth);
 
-  // What the next kLookupBits bits decode to: up to three whole codes, or
-  // none when the first code is longer than the lookup.
-  struct Entry {
-    std::uint8_t symbol[4] = {};  // the fourth is never used; stores stay 4 bytes wide
-    std::uint8_t count = 0;       // codes taken: 0 to 3
-    std::uint8_t bits = 0;        // their total length
-  };
+  // What the next kLookupBits bits decode to, in 4 bytes so that a lookup
+  // is one scaled load: the total length of up to three whole codes in bits
+  // 0 to 5, so that the shift past them needs no extraction; how many codes
+  // (0 to 3) in bits 6 and 7; their symbols in the upper three bytes, first
+  // code lowest. Count 0: the first code is longer than the lookup.
+  using Entry = std::uint32_t;
+  static constexpr Entry Make(std::uint32_t symbols, std::uint32_t count, std::uint32_t bits) {
+    return bits | count << 6 | symbols << 8;
+  }
+  static constexpr std::uint32_t BitsOf(Entry entry) { return entry & 0x3F; }
+  static constexpr std::uint32_t CountOf(Entry entry) { return (entry >> 6) & 3; }
+  static constexpr std::uint32_t SymbolsOf(Entry entry) { return entry >> 8; }
   std::array<Entry, 1u << kLookupBits> table_{};
   const HuffNode* root_;
 };

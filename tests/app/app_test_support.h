@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "store/codec/codec_drivers.h"
+#include "store/book_file.h"
 #include "store/record_store.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/scripted_user.h"

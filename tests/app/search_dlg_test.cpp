@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -195,6 +196,10 @@ TEST_F(SearchDlgTest, AboutBoxFromTheSystemMenuLeavesTheFormAsItWas) {
                 }
               }
               EXPECT_TRUE(texts.contains(QStringLiteral("Kestrel Version 1.0")));
+              // The notice once named a past year.
+              const QString notice = QStringLiteral("\u00A9 %1 The Kestrel authors")
+                                         .arg(QDate::currentDate().year());
+              EXPECT_TRUE(texts.contains(notice)) << texts.join('|').toStdString();
               Key(about, Qt::Key_Return);
             })
       .Then("form unchanged; About by WM_SYSCOMMAND",

@@ -25,6 +25,8 @@ constexpr Target kTargets[] = {
     {"fuzz_decode_file", CheckDecodeFile},
     {"fuzz_load_text", CheckLoadText},
     {"fuzz_round_trip", CheckRoundTrip},
+    {"fuzz_csv_import", CheckCsvImport},
+    {"fuzz_vcard_import", CheckVCardImport},
 };
 
 struct CorpusInput {

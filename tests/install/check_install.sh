@@ -20,11 +20,11 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || {
 # Error paths follow: each missing or wrong file is named, then the test fails.
 expected="bin/kestrel bin/kestrel-book libexec/kestrel/kestrel-in-documents
   share/applications/$id.desktop share/metainfo/$id.metainfo.xml
-  share/icons/hicolor/16x16/apps/$id.png share/icons/hicolor/32x32/apps/$id.png
-  share/icons/hicolor/scalable/apps/$id.svg share/man/man1/kestrel.1"
-if [ -f "$source_dir/docs/kestrel-book.1" ]; then
-  expected="$expected share/man/man1/kestrel-book.1"
-fi
+  share/icons/hicolor/scalable/apps/$id.svg share/man/man1/kestrel.1.gz
+  share/man/man1/kestrel-book.1.gz share/doc/kestrel/changelog.Debian.gz share/doc/kestrel/copyright"
+for size in 16 32 48 64 128 256; do
+  expected="$expected share/icons/hicolor/${size}x$size/apps/$id.png"
+done
 for file in $expected; do
   [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
@@ -34,16 +34,20 @@ done
 
 "$prefix/bin/kestrel-book" --version | grep -qx "kestrel-book $version" ||
   fail "installed kestrel-book --version does not say $version"
-"$prefix/bin/kestrel" --version | grep -q "^kestrel " || fail "installed kestrel --version"
+"$prefix/bin/kestrel" --version | grep -qx "kestrel $version" ||
+  fail "installed kestrel --version does not say $version"
 
 # PNG: width and height are the big-endian words at offsets 16 and 20.
-for size in 16 32; do
+for size in 16 32 48 64 128 256; do
   png="$prefix/share/icons/hicolor/${size}x$size/apps/$id.png"
   [ -f "$png" ] || continue
   dims=$(od -An -tu1 -j16 -N8 "$png" | awk '{print $3*256+$4 "x" $7*256+$8}')
   [ "$dims" = "${size}x$size" ] || fail "$size px icon is $dims"
 done
-grep -q '<svg ' "$prefix/share/icons/hicolor/scalable/apps/$id.svg" 2>/dev/null || fail "the SVG icon is no SVG"
+svg="$prefix/share/icons/hicolor/scalable/apps/$id.svg"
+grep -q '<svg ' "$svg" 2>/dev/null || fail "the SVG icon is no SVG"
+# The drawing, not pixels traced into squares.
+! grep -q -e '<rect[^>]* height="1"' -e crispEdges "$svg" 2>/dev/null || fail "the SVG icon is traced pixels"
 
 desktop="$prefix/share/applications/$id.desktop"
 metainfo="$prefix/share/metainfo/$id.metainfo.xml"
@@ -88,12 +92,14 @@ rm -f "$work/home/.config/user-dirs.dirs"
 mkdir -p "$work/home/Documents"
 [ "$(launch)" = "$work/home/Documents --version" ] || fail "launcher, no setting: runs in $(launch)"
 
-if command -v groff >/dev/null; then
-  for page in "$prefix"/share/man/man1/*.1; do
-    warnings=$(groff -man -Tutf8 -z "$page" 2>&1)
+for page in "$prefix"/share/man/man1/*.gz; do
+  gzip -t "$page" 2>/dev/null || { fail "$(basename "$page") is not gzipped"; continue; }
+  zcat "$page" | grep -q "^\.TH .* \"Kestrel $version\"" || fail "$(basename "$page") does not name Kestrel $version"
+  if command -v groff >/dev/null; then
+    warnings=$(zcat "$page" | groff -man -Tutf8 -z 2>&1)
     [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
-  done
-fi
+  fi
+done
 
 [ "$failures" -eq 0 ] || exit 1
 echo "install tree under $prefix: ok"

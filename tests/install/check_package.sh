@@ -21,10 +21,15 @@ dpkg-deb -x "$deb" "$work/root"
 
 "$work/root/usr/bin/kestrel-book" --version | grep -qx "kestrel-book $version" ||
   fail "packaged kestrel-book --version does not say $version"
-"$work/root/usr/bin/kestrel" --version | grep -q "^kestrel " || fail "packaged kestrel --version"
+"$work/root/usr/bin/kestrel" --version | grep -qx "kestrel $version" ||
+  fail "packaged kestrel --version does not say $version"
 
 [ "$(dpkg-deb -f "$deb" Package)" = kestrel ] || fail "package name"
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
+deb_version=$(dpkg-deb -f "$deb" Version)
+case "$deb_version" in "$version"-*) ;; *) fail "package version $deb_version is not $version-<revision>" ;; esac
+changelog="$work/root/usr/share/doc/kestrel/changelog.Debian.gz"
+newest=$(zcat "$changelog" 2>/dev/null | sed -n '1s/^kestrel (\(.*\)).*/\1/p')
+[ "$newest" = "$deb_version" ] || fail "the changelog's newest entry is '$newest', the package $deb_version"
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6; do
   echo "$depends" | grep -q "$library" || fail "Depends lacks $library: $depends"

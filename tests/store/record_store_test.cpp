@@ -220,3 +220,44 @@ TEST_F(StoreTest, SaveThroughALinkReplacesTheBookItPointsTo) {
   EXPECT_EQ(ReadFile(real), FileBytes());
   unlink(real.c_str());
 }
+
+namespace {
+
+// What the platform showed of a save's syncs, and what the book held then.
+struct SyncSeen {
+  platform::SyncKind kind;
+  std::string path;
+  std::string bookThen;
+};
+std::vector<SyncSeen> syncsSeen;
+std::string syncedBook;
+
+void RecordSync(platform::SyncKind kind, const std::string& path) {
+  std::string book;
+  platform::ReadWholeFile(syncedBook, book);
+  syncsSeen.push_back({kind, path, book});
+}
+
+}  // namespace
+
+// Symptom: a save that skipped the sync of the new file, or of the folder
+// after the rename, passed every test, as every fixture turns syncing off.
+TEST_F(StoreTest, SaveSyncsTheNewFileBeforeTheRenameAndTheFolderAfter) {
+  Save(Lasts({"Old"}));
+  const std::string old = FileBytes();
+  syncsSeen.clear();
+  syncedBook = path_;
+  platform::SetSyncObserver(RecordSync);
+  RecordStore store(path_.c_str());  // syncing on, as the program saves
+  store.records = Lasts({"New"});
+  const SaveResult saved = store.Save();
+  platform::SetSyncObserver(nullptr);
+  ASSERT_TRUE(saved.ok) << saved.reason;
+  ASSERT_EQ(syncsSeen.size(), 2u);
+  EXPECT_EQ(syncsSeen[0].kind, platform::SyncKind::file);
+  EXPECT_EQ(syncsSeen[0].path.rfind(path_ + platform::kTempMarker, 0), 0u) << syncsSeen[0].path;
+  EXPECT_EQ(syncsSeen[0].bookThen, old) << "the file was synced after it replaced the book";
+  EXPECT_EQ(syncsSeen[1].kind, platform::SyncKind::folder);
+  EXPECT_EQ(syncsSeen[1].path, folder_);
+  EXPECT_EQ(syncsSeen[1].bookThen, FileBytes()) << "the folder was synced before the rename";
+}

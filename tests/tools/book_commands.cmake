@@ -1,7 +1,7 @@
 # Drives export, import, list and search of the built kestrel-book.
 add_executable(kestrel_book_commands_tests ${CMAKE_CURRENT_LIST_DIR}/book_commands_test.cpp)
 target_link_libraries(kestrel_book_commands_tests PRIVATE
-  kestrel_csv kestrel_search kestrel_bookgen kestrel_store kestrel_text GTest::gtest_main)
+  kestrel_exchange kestrel_search kestrel_bookgen kestrel_store kestrel_text GTest::gtest_main)
 target_compile_definitions(kestrel_book_commands_tests PRIVATE KESTREL_BOOK="$<TARGET_FILE:kestrel-book>")
 add_dependencies(kestrel_book_commands_tests kestrel-book)
 include(GoogleTest)

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -40,7 +41,7 @@ class BookCommandsTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
   }
-  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
 
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
 
@@ -143,6 +144,53 @@ TEST_F(BookCommandsTest, AHeaderOnlyCsvLeavesTheBookAlone) {
   EXPECT_EQ(now.st_ino, was.st_ino) << "the book was replaced";
 }
 
+TEST_F(BookCommandsTest, DuplicatesAreListedAndCanBeSkippedOnImport) {
+  const RecordList book = {
+      Record({{studentNo, "S1"}, {lastName, "Smith"}, {firstName, "Ann"}, {birthday, "2001"}}),
+      Record({{studentNo, "S2"}, {lastName, "smith"}, {firstName, "ANN"}, {birthday, "2001"}}),
+      Record({{studentNo, "S1"}, {lastName, "Other"}, {firstName, "Pat"}}),
+      Record({{phone, "555"}}),  // no number, no names: never a duplicate
+      Record({{phone, "555"}}),
+      Record({{studentNo, "S9"}, {lastName, "Kim"}}),  // number and names alike: one group
+      Record({{studentNo, "S9"}, {lastName, "KIM"}}),
+  };
+  SaveBook("phone.dat", book);
+  const Outcome listed = Run("duplicates");
+  EXPECT_EQ(listed.exitCode, 1) << listed.err;
+  EXPECT_EQ(listed.out,
+            "same student number S1:\n  1  Smith, Ann: \n  3  Other, Pat: \n\n"
+            "same name and birthday:\n  1  Smith, Ann: \n  2  smith, ANN: \n\n"
+            "same student number S9:\n  6  Kim, : \n  7  KIM, : \n\n");
+  SaveBook("single.dat", {book[0], book[3]});
+  const Outcome none = Run("duplicates -f single.dat");
+  EXPECT_EQ(none.exitCode, 0) << none.err;
+  EXPECT_EQ(none.out, "");
+
+  // The book's own export, one row changed, and one row twice: only the
+  // changed row is new.
+  std::string csv = book_csv::ExportRecords(book, {});
+  csv += csv.substr(csv.rfind("S9,"));
+  csv.replace(csv.find("Other"), 5, "Otter");
+  Write("again.csv", csv);
+  const Outcome imported = Run("import --skip-duplicates again.csv");
+  EXPECT_EQ(imported.exitCode, 0) << imported.err;
+  EXPECT_EQ(imported.out, "added 1 record to phone.dat; skipped 7 duplicates\n");
+  RecordList expected = book;
+  expected.push_back(Record({{studentNo, "S1"}, {lastName, "Otter"}, {firstName, "Pat"}}));
+  ExpectSameRecords(LoadBook("phone.dat"), expected, "after the import");
+}
+
+// The format is the content's, whatever the name says.
+TEST_F(BookCommandsTest, ImportKnowsVCardFromCsvByTheContent) {
+  Write("contacts.csv", "\xEF\xBB\xBF\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Bo;;;\r\nEND:VCARD\r\n");
+  Write("rows.vcf", "last_name\nKim\n");
+  EXPECT_EQ(Run("import contacts.csv").out, "added 1 record to phone.dat\n");
+  EXPECT_EQ(Run("import rows.vcf").out, "added 1 record to phone.dat\n");
+  ExpectSameRecords(LoadBook("phone.dat"),
+                    {Record({{lastName, "Lee"}, {firstName, "Bo"}}), Record({{lastName, "Kim"}})},
+                    "both imports");
+}
+
 TEST_F(BookCommandsTest, AccentedNamesTravelAsUtf8AndStayWindows1252InTheBook) {
   const RecordList book = {Record({{lastName, "\xC9mond"}, {firstName, "Zo\xEB"}}),
                            Record({{lastName,
@@ -218,12 +266,15 @@ TEST_F(BookCommandsTest, EveryKindOfBadRowLeavesTheBookByteForByte) {
       {"unknown column", "last_name,age\nLee,9\n",
        "line 1, column 2: unknown column \"age\"; the columns are student_no, last_name, "
        "first_name, middle_name1, middle_name2, gender, birthday, phone, email, cell_phone, "
-       "parent_name, parent_phone, address1 to address5"},
+       "parent_name, parent_phone, address1 to address5, or the program's labels (Student #, "
+       "Last Name, First Name, Middle Name1, Middle Name2, Gender, Birthday, Phone, E-mail, "
+       "Cell Phone, Parent's Name, Parent's Phone, Address 1 to Address 5); case, blanks and "
+       "punctuation do not matter"},
       {"empty file", "", "line 1: no header row; the file is empty"},
   };
   for (const Case& row : cases) {
     Write("bad.csv", row.csv);
-    const Outcome imported = Run("import bad.csv");
+    const Outcome imported = Run("import --encoding=utf-8 bad.csv");
     EXPECT_EQ(imported.exitCode, 1) << row.name;
     EXPECT_EQ(imported.err, "kestrel-book: bad.csv: " + row.error + "\n") << row.name;
     EXPECT_EQ(imported.out, "") << row.name;
@@ -258,7 +309,7 @@ TEST_F(BookCommandsTest, UsageErrors) {
     const char* error;
   };
   const Case cases[] = {
-      {"import", "import needs a CSV file"},
+      {"import", "import needs a CSV or vCard file"},
       {"import a.csv b.csv",
        "import: unexpected argument 'b.csv' (see kestrel-book import --help)"},
       {"export --csv", "export: unexpected argument '--csv' (see kestrel-book export --help)"},

@@ -273,7 +273,10 @@ TEST(BookCsvTest, BadFilesAreRefusedWhole) {
       {"unknown column", "last_name,nickname\n",
        "line 1, column 2: unknown column \"nickname\"; the columns are student_no, last_name, "
        "first_name, middle_name1, middle_name2, gender, birthday, phone, email, cell_phone, "
-       "parent_name, parent_phone, address1 to address5"},
+       "parent_name, parent_phone, address1 to address5, or the program's labels (Student #, "
+       "Last Name, First Name, Middle Name1, Middle Name2, Gender, Birthday, Phone, E-mail, "
+       "Cell Phone, Parent's Name, Parent's Phone, Address 1 to Address 5); case, blanks and "
+       "punctuation do not matter"},
       {"repeated column", "phone,last_name,phone\n",
        "line 1, column 3: column \"phone\" named twice"},
       {"too few fields", good + "Lee\n", "line 3: 1 field where the header has 2"},
@@ -297,15 +300,78 @@ TEST(BookCsvTest, BadFilesAreRefusedWhole) {
        "line 3, column 1 (last_name): NUL byte inside a field"},
       {"unterminated quote", good + "\"Lee,Bo\nKim,Al\n",
        "line 3, column 1: quoted field not closed before the end of the file"},
+      {"UTF-32", std::string("\xFF\xFE\0\0l\0\0\0", 8),
+       "line 1: the file is UTF-32 text; save it as CSV in UTF-8"},
+      {"wrong count though empty", good + ",,\n", "line 3, column 3: 3 fields where the header has 2"},
+      {"a value under a nameless column", "last_name,,\nLee,,x\n",
+       "line 2, column 3: a value in a column without a name"},
+      {"lines counted after a sep= line", "sep=;\nlast_name\nLee;x\n",
+       "line 3, column 2: 2 fields where the header has 1"},
   };
+  // Forced to UTF-8: read as it comes, a file that is not UTF-8 would be
+  // taken for Windows-1252.
+  const book_csv::ImportOptions utf8{import_text::Encoding::kUtf8};
   for (const Case& row : cases) {
     RecordList records{Record({{lastName, "Earlier"}})};
-    const book_csv::ImportResult result = book_csv::ImportRecords(row.text, records);
+    const book_csv::ImportResult result = book_csv::ImportRecords(row.text, records, utf8);
     EXPECT_FALSE(result.ok) << row.name;
     EXPECT_EQ(result.error, row.error) << row.name;
     ASSERT_EQ(records.size(), 1u) << row.name;
     EXPECT_STREQ(records[0].fields[lastName], "Earlier") << row.name;
   }
+}
+
+// Spreadsheets on Windows save "ANSI" text, their own header words, a first
+// line naming the separator, old Macs CR line ends, and empty columns.
+TEST(BookCsvTest, SpreadsheetFormsAreRead) {
+  using import_text::Encoding;
+  struct Case {
+    const char* name;
+    std::string text;
+    Encoding encoding;
+    RecordList expected;
+  };
+  const std::vector<Case> cases = {
+      {"Windows-1252 when not UTF-8", "Last Name;First Name\r\nM\xFCller;Zo\xEB\r\n",
+       Encoding::kAuto, {Record({{lastName, "M\xFCller"}, {firstName, "Zo\xEB"}})}},
+      {"UTF-8 bytes read as Windows-1252 when asked", "last_name\nZo\xC3\xAB\n",
+       Encoding::kWindows1252, {Record({{lastName, "Zo\xC3\xAB"}})}},
+      {"labels in any case, blanks and punctuation",
+       "STUDENT #,last name,Parent's Phone,E-Mail,address_5\n1,Lee,555,a@b,X\n", Encoding::kAuto,
+       {Record({{studentNo, "1"}, {lastName, "Lee"}, {parentPhone, "555"}, {email, "a@b"},
+                {address5, "X"}})}},
+      {"sep= line names the separator", "sep=;\r\nlast_name;first_name\r\nLee, Jr;Bo\r\n",
+       Encoding::kAuto, {Record({{lastName, "Lee, Jr"}, {firstName, "Bo"}})}},
+      {"CR line ends", "last_name,first_name\rLee,Bo\rKim,Al", Encoding::kAuto,
+       {Record({{lastName, "Lee"}, {firstName, "Bo"}}), Record({{lastName, "Kim"}, {firstName, "Al"}})}},
+      {"empty columns at the end", "last_name,first_name,,\r\nLee,Bo,,\r\n,,,\r\n", Encoding::kAuto,
+       {Record({{lastName, "Lee"}, {firstName, "Bo"}})}},
+  };
+  for (const Case& row : cases) {
+    RecordList records;
+    const book_csv::ImportResult result =
+        book_csv::ImportRecords(row.text, records, {row.encoding});
+    ASSERT_TRUE(result.ok) << row.name << ": " << result.error;
+    ExpectSameRecords(records, row.expected, row.name);
+  }
+}
+
+TEST(BookCsvTest, SafeCellsKeepFormulasFromRunning) {
+  const RecordList book = {Record({{studentNo, "=1+1"},
+                                   {lastName, "+44"},
+                                   {firstName, "-5"},
+                                   {middleName1, "@SUM(A1)"},
+                                   {middleName2, "\tx"},
+                                   {gender, "\rx"},
+                                   {birthday, "a=b"},
+                                   {phone, "'quoted"}})};
+  const std::string plain = book_csv::ExportRecords(book, {});
+  EXPECT_EQ(plain.substr(kHeader.size()),
+            "=1+1,+44,-5,@SUM(A1),\tx,\"\rx\",a=b,'quoted,,,,,,,,,\r\n");
+  book_csv::ExportOptions safe;
+  safe.safeCells = true;
+  EXPECT_EQ(book_csv::ExportRecords(book, safe).substr(kHeader.size()),
+            "'=1+1,'+44,'-5,'@SUM(A1),'\tx,\"'\rx\",a=b,'quoted,,,,,,,,,\r\n");
 }
 
 }  // namespace

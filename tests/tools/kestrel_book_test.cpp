@@ -1,10 +1,14 @@
 // kestrel-book as a user runs it: arguments, standard streams, exit codes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -27,7 +31,7 @@ class KestrelBookTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     folder_ = pattern;
   }
-  void TearDown() override { std::system(("rm -rf '" + folder_ + "'").c_str()); }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
 
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
 
@@ -127,6 +131,49 @@ TEST_F(KestrelBookTest, OptionFormsAndStandardStreams) {
   EXPECT_EQ(exported.exitCode, 0) << exported.err;
   EXPECT_NE(exported.out.find("\r\n,Lee,"), std::string::npos) << exported.out;
   EXPECT_EQ(Book("list --file=").err, "kestrel-book: --file= needs a value\n");
+}
+
+// A script must never read success from a run whose output was lost: a full
+// disk, or a pipe whose reader has gone while SIGPIPE is ignored.
+TEST_F(KestrelBookTest, AFailedWriteOfTheOutputIsExit1InEveryCommand) {
+  // A device like /dev/full, made here so that nothing writes to a real one.
+  if (mknod(Path("full").c_str(), S_IFCHR | 0600, makedev(1, 7)) != 0) {
+    GTEST_SKIP() << "cannot make a device node here (needs root)";
+  }
+  ASSERT_EQ(Book("pack phone.dat", "Lee\tBo\t\nLee\tBo\t\n").exitCode, 0);
+  for (const char* args : {"--help", "--version", "check", "unpack", "list", "export",
+                           "export --vcard", "search", "duplicates", "export -o -"}) {
+    const std::string command = "cd '" + folder_ + "' && '" KESTREL_BOOK "' " + args +
+                                " > full 2> .err";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << args;
+    EXPECT_EQ(Read(Path(".err")), "kestrel-book: standard output: no space left on device\n")
+        << args;
+  }
+
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  close(fds[0]);  // the reader is gone before anything is written
+  const pid_t child = fork();
+  if (child == 0) {
+    std::signal(SIGPIPE, SIG_IGN);  // stays ignored across exec
+    dup2(fds[1], STDOUT_FILENO);
+    const int err = open(Path(".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(err, STDERR_FILENO);
+    execl(KESTREL_BOOK, "kestrel-book", "--version", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+  EXPECT_EQ(Read(Path(".err")), "kestrel-book: standard output: broken pipe\n");
+
+  // The same failure is the same code: a book that cannot be created is 2
+  // for import as for pack.
+  const Outcome imported = Book("import -f no/such/book.dat -", "last_name\nLee\n");
+  EXPECT_EQ(imported.exitCode, 2);
+  EXPECT_EQ(imported.err, "kestrel-book: no/such/book.dat: cannot save: no such file or directory\n");
 }
 
 // Error paths follow.

@@ -1,13 +1,14 @@
 // The two calls through which the book reaches its data file: compress a
-// buffer into a file, decompress a file into a buffer or stream.
+// buffer into a file, decompress a file into a buffer. The codec turns bytes
+// into bytes; these decide how the file is read and replaced, through the
+// platform.
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
 #include <string>
 
 #include "store/codec/decode_report.h"
-#include "store/codec/file_io.h"
+#include "store/platform/platform.h"
 
 // Results of CompressToFile.
 enum CompressCode : int {
@@ -19,15 +20,15 @@ enum CompressCode : int {
 
 // Details of a CompressToFile call, for callers that tell the user more.
 struct CompressDetail {
-  std::string reason;  // why it failed, in the system's words; empty on success
-  FileStamp written;   // the new file's stamp on success
+  std::string reason;           // why it failed, in the system's words; empty on success
+  platform::FileStamp written;  // the new file's stamp on success
 };
 
 // Encodes the `length` bytes at `buffer` (null allowed when length is 0) and
-// safely replaces `fileName` with the result (ReplaceFileSafely). Returns a
+// replaces `fileName` with the result (platform::ReplaceFile). Returns a
 // CompressCode. A negative length is treated as 0.
-int CompressToFile(const char* buffer, std::int32_t length, const char* fileName,
-                   CompressDetail* detail = nullptr, const ReplaceOptions& options = {});
+int CompressToFile(const char* buffer, std::int32_t length, const std::string& fileName,
+                   CompressDetail* detail = nullptr, const platform::ReplaceOptions& options = {});
 
 // Results of DecompressFromFile.
 enum DecompressCode : int {
@@ -43,8 +44,6 @@ enum DecompressCode : int {
 // the file read.
 // `announceBadChecksum` false keeps standard output silent, for callers whose
 // standard output carries data; the report still says what was wrong.
-int DecompressFromFile(const char* fileName, std::string& out, DecodeReport* report = nullptr,
-                       FileStamp* stamp = nullptr, bool announceBadChecksum = true);
-
-// The same, writing the decoded bytes to `out` (left unflushed).
-int DecompressFromFile(const char* fileName, std::ostream& out);
+int DecompressFromFile(const std::string& fileName, std::string& out,
+                       DecodeReport* report = nullptr, platform::FileStamp* stamp = nullptr,
+                       bool announceBadChecksum = true);

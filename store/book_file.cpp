@@ -1,9 +1,7 @@
 // The file drivers of the codec.
-#include "store/codec/codec_drivers.h"
+#include "store/book_file.h"
 
 #include <cstdio>
-#include <cstring>
-#include <ostream>
 #include <string_view>
 
 #include "store/codec/codec_buffer.h"
@@ -12,8 +10,8 @@ namespace {
 constexpr char kBadChecksumMessage[] = "Bad checksum.  Invalid format........";
 }
 
-int CompressToFile(const char* buffer, std::int32_t length, const char* fileName,
-                   CompressDetail* detail, const ReplaceOptions& options) {
+int CompressToFile(const char* buffer, std::int32_t length, const std::string& fileName,
+                   CompressDetail* detail, const platform::ReplaceOptions& options) {
   CompressDetail ignored;
   CompressDetail& result = detail != nullptr ? *detail : ignored;
   result = CompressDetail{};
@@ -23,28 +21,28 @@ int CompressToFile(const char* buffer, std::int32_t length, const char* fileName
     result.reason = "book too large for the file format";
     return kCompressTooLarge;
   }
-  const ReplaceOutcome outcome = ReplaceFileSafely(fileName, file, options);
+  const platform::ReplaceOutcome outcome = platform::ReplaceFile(fileName, file, options);
   result.reason = outcome.reason;
   result.written = outcome.written;
   switch (outcome.status) {
-    case ReplaceOutcome::Status::replaced:
+    case platform::ReplaceOutcome::Status::replaced:
       return kCompressWritten;
-    case ReplaceOutcome::Status::cannotCreate:
+    case platform::ReplaceOutcome::Status::cannotCreate:
       return kCompressCannotOpen;
-    case ReplaceOutcome::Status::writeFailed:
+    case platform::ReplaceOutcome::Status::writeFailed:
       break;
   }
   return kCompressWriteFailed;
 }
 
-int DecompressFromFile(const char* fileName, std::string& out, DecodeReport* report,
-                       FileStamp* stamp, bool announceBadChecksum) {
+int DecompressFromFile(const std::string& fileName, std::string& out, DecodeReport* report,
+                       platform::FileStamp* stamp, bool announceBadChecksum) {
   std::string file;
-  const int error = ReadWholeFile(fileName, file, stamp);
+  const int error = platform::ReadWholeFile(fileName, file, stamp);
   if (error != 0) {
     if (report != nullptr) {
       *report = DecodeReport{};
-      report->Damage(std::strerror(error));
+      report->Damage(platform::ErrorText(error));
     }
     return kDecompressCannotOpen;
   }
@@ -55,11 +53,4 @@ int DecompressFromFile(const char* fileName, std::string& out, DecodeReport* rep
   }
   if (report != nullptr) *report = found;
   return kDecompressRead;
-}
-
-int DecompressFromFile(const char* fileName, std::ostream& out) {
-  std::string text;
-  const int code = DecompressFromFile(fileName, text);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  return code;
 }

@@ -1,0 +1,7 @@
+// Fuzz target: any bytes imported as CSV, and the round trip of what came in.
+#include "fuzz/fuzz_checks.h"
+#include "fuzz/fuzz_entry.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  return RunFuzzCheck("fuzz_csv_import", CheckCsvImport, data, size);
+}

@@ -1,0 +1,139 @@
+// Book locks on POSIX. The lock itself is flock() on the book: it belongs to
+// the open file, so closing other descriptors of the book keeps it, and the
+// system drops it when the holder dies. flock() cannot say who holds it, so
+// the holder also takes a shared fcntl() record lock on one byte far past
+// any book's end, which the system reports with the holder's process id:
+// one byte for a session, another for a write.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "store/platform/platform.h"
+
+namespace platform {
+namespace {
+
+constexpr off_t kSessionByte = off_t{1} << 62;
+constexpr off_t kWriteByte = kSessionByte + 1;
+
+// How long a write waits for another write to finish before it gives up.
+constexpr auto kWriteWait = std::chrono::seconds(30);
+constexpr auto kPoll = std::chrono::milliseconds(10);
+
+bool LocksUnsupported(int error) {
+  return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS ||
+         error == EINVAL;
+}
+
+// Takes the shared marker lock on the byte at `offset`.
+void Mark(int fd, off_t offset) {
+  struct flock marker {};
+  marker.l_type = F_RDLCK;
+  marker.l_whence = SEEK_SET;
+  marker.l_start = offset;
+  marker.l_len = 1;
+  fcntl(fd, F_SETLK, &marker);  // only names the holder; the flock() is the lock
+}
+
+// The process holding the marker byte at `offset`; 0 when none or unknown.
+long MarkerHolder(int fd, off_t offset) {
+  struct flock probe {};
+  probe.l_type = F_WRLCK;
+  probe.l_whence = SEEK_SET;
+  probe.l_start = offset;
+  probe.l_len = 1;
+  if (fcntl(fd, F_GETLK, &probe) != 0 || probe.l_type == F_UNLCK) return 0;
+  return probe.l_pid > 0 ? static_cast<long>(probe.l_pid) : 0;
+}
+
+// Whether `fd` is still the file at `path`: a save renames a new file over
+// the book, and a lock on the old one guards nothing.
+bool StillTheBook(int fd, const std::string& path) {
+  struct stat held, named;
+  return fstat(fd, &held) == 0 && stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
+}
+
+}  // namespace
+
+BookLock::~BookLock() { Release(); }
+
+BookLock::BookLock(BookLock&& other) noexcept { *this = std::move(other); }
+
+BookLock& BookLock::operator=(BookLock&& other) noexcept {
+  if (this != &other) {
+    Release();
+    status_ = other.status_;
+    holderPid_ = other.holderPid_;
+    holderIsSession_ = other.holderIsSession_;
+    reason_ = std::move(other.reason_);
+    handle_ = other.handle_;
+    other.handle_ = -1;
+    other.status_ = Status::missing;
+  }
+  return *this;
+}
+
+void BookLock::Release() {
+  if (handle_ >= 0) close(static_cast<int>(handle_));  // drops the flock and the marker
+  handle_ = -1;
+  if (status_ == Status::held) status_ = Status::missing;
+}
+
+BookLock BookLock::Acquire(const std::string& path, Purpose purpose) {
+  BookLock lock;
+  const auto deadline = std::chrono::steady_clock::now() + kWriteWait;
+  for (;;) {
+    lock.Release();
+    // O_NONBLOCK: never wait in open() for a FIFO given as the book.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+      lock.status_ = errno == ENOENT ? Status::missing : Status::failed;
+      lock.reason_ = std::strerror(errno);
+      return lock;
+    }
+    lock.handle_ = fd;
+    struct stat info;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      lock.status_ = Status::failed;
+      lock.reason_ = "not a regular file";
+      return lock;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      if (!StillTheBook(fd, path)) continue;  // replaced while we waited: lock the new one
+      Mark(fd, purpose == Purpose::session ? kSessionByte : kWriteByte);
+      lock.status_ = Status::held;
+      return lock;
+    }
+    const int error = errno;
+    if (LocksUnsupported(error)) {
+      lock.status_ = Status::unsupported;
+      lock.reason_ = std::strerror(error);
+      return lock;
+    }
+    if (error != EWOULDBLOCK && error != EINTR) {
+      lock.status_ = Status::failed;
+      lock.reason_ = std::strerror(error);
+      return lock;
+    }
+    lock.status_ = Status::busy;
+    lock.holderPid_ = MarkerHolder(fd, kSessionByte);
+    lock.holderIsSession_ = lock.holderPid_ != 0;
+    if (!lock.holderIsSession_) lock.holderPid_ = MarkerHolder(fd, kWriteByte);
+    // Only a write waits, and only for another write: a session lasts as
+    // long as someone keeps the program open.
+    if (purpose == Purpose::session || lock.holderIsSession_ ||
+        std::chrono::steady_clock::now() >= deadline) {
+      return lock;
+    }
+    std::this_thread::sleep_for(kPoll);
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,221 @@
+// The store's system calls on Linux and other POSIX systems: files, folder
+// syncs and backups. Locks are in lock_posix.cpp, memory in memory_posix.cpp.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "store/platform/platform.h"
+#include "store/platform/posix_files.h"
+
+namespace platform {
+namespace {
+
+SyncObserver syncObserver = nullptr;
+
+// The two syncs of a save, each announced to the observer first.
+bool SyncFile(int fd, const std::string& path) {
+  if (syncObserver != nullptr) syncObserver(SyncKind::file, path);
+  return fsync(fd) == 0;
+}
+
+void SyncFolder(const std::string& folder) {
+  // The new file is in place already; a folder that cannot be synced (some
+  // file systems refuse) leaves it merely less durable, so this is not a failure.
+  if (syncObserver != nullptr) syncObserver(SyncKind::folder, folder);
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+ReplaceOutcome Failed(ReplaceOutcome::Status status, int error) {
+  ReplaceOutcome outcome;
+  outcome.status = status;
+  outcome.reason = std::strerror(error);
+  return outcome;
+}
+
+// A FIFO or a device is the user's own choice of destination: it gets the
+// bytes as they are, and nothing is renamed over it.
+ReplaceOutcome WriteStraight(const std::string& path, std::string_view bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return Failed(ReplaceOutcome::Status::cannotCreate, errno);
+  const bool ok = WriteAll(fd, bytes);
+  const int error = errno;
+  close(fd);
+  if (!ok) return Failed(ReplaceOutcome::Status::writeFailed, error);
+  return ReplaceOutcome{};
+}
+
+}  // namespace
+
+FileStamp StampOf(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return FileStamp{};
+  return StampFrom(info);
+}
+
+FileKind KindOf(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return FileKind::missing;
+  return KindFrom(info);
+}
+
+const char* Describe(FileKind kind) {
+  switch (kind) {
+    case FileKind::missing:
+      return "missing";
+    case FileKind::regular:
+      return "a regular file";
+    case FileKind::directory:
+      return "a directory";
+    case FileKind::fifo:
+      return "a FIFO";
+    case FileKind::device:
+      return "a device";
+    case FileKind::other:
+      break;
+  }
+  return "not a regular file";
+}
+
+std::string ErrorText(int error) {
+  if (error == kNotRegularFile) return "not a regular file";
+  return std::strerror(error);
+}
+
+int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
+                  const ReadOptions& options) {
+  bytes.clear();
+  // Never wait in open() for a FIFO's writer; the flag is cleared below for
+  // what is read on purpose.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return errno;
+  struct stat info;
+  if (fstat(fd, &info) != 0) {
+    const int error = errno;
+    close(fd);
+    return error;
+  }
+  if (stamp != nullptr) *stamp = StampFrom(info);
+  const bool regular = S_ISREG(info.st_mode);
+  if (S_ISDIR(info.st_mode) || (options.regularOnly && !regular)) {
+    close(fd);
+    return S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // Read to the end, whatever the size said: the file may still be growing.
+  std::size_t have = 0;
+  const std::size_t expected = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096;
+  bytes.reserve(expected);
+  if (expected >= kLargeBlock) PrepareLargeBuffer(bytes.data(), expected);
+  bytes.resize(expected);
+  for (;;) {
+    if (have == bytes.size()) bytes.resize(bytes.size() * 2);
+    const ssize_t got = read(fd, bytes.data() + have, bytes.size() - have);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      bytes.resize(have);
+      close(fd);
+      return error;
+    }
+    if (got == 0) break;
+    have += static_cast<std::size_t>(got);
+  }
+  bytes.resize(have);
+  close(fd);
+  return 0;
+}
+
+void SetSyncObserver(SyncObserver observer) { syncObserver = observer; }
+
+ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
+                           const ReplaceOptions& options) {
+  // A book reached through a symbolic link is replaced where it really lives;
+  // renaming over the link itself would leave the real book behind, unchanged.
+  const std::string target = ResolveLinks(path);
+  mode_t mode = S_IRUSR | S_IWUSR;  // a new book holds personal data: owner only
+  struct stat existing;
+  const bool exists = stat(target.c_str(), &existing) == 0;
+  if (exists) {
+    if (S_ISDIR(existing.st_mode)) return Failed(ReplaceOutcome::Status::cannotCreate, EISDIR);
+    if (!S_ISREG(existing.st_mode)) return WriteStraight(target, bytes);
+    mode = existing.st_mode & 07777;
+  }
+
+  std::string temp = target + kTempMarker + "XXXXXX";
+  const int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return Failed(ReplaceOutcome::Status::cannotCreate, errno);
+  auto fail = [&](int error, bool open) {
+    if (open) close(fd);
+    unlink(temp.c_str());
+    return Failed(ReplaceOutcome::Status::writeFailed, error);
+  };
+  // Keep the owner and group of the book being replaced where we may (root
+  // saving another user's book); where we may not, the new file is ours.
+  if (exists && fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+    if (fchown(fd, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+      // Neither is allowed: the file stays ours, as any new file would be.
+    }
+  }
+  if (fchmod(fd, mode) != 0) return fail(errno, true);
+  if (!WriteAll(fd, bytes)) return fail(errno, true);
+  if (options.syncToDisk && !SyncFile(fd, temp)) return fail(errno, true);
+  struct stat info;
+  if (fstat(fd, &info) != 0) return fail(errno, true);
+  if (close(fd) != 0) return fail(errno, false);
+  if (rename(temp.c_str(), target.c_str()) != 0) return fail(errno, false);
+  if (options.syncToDisk) SyncFolder(FolderOf(target));
+  ReplaceOutcome outcome;
+  outcome.written = StampFrom(info);
+  return outcome;
+}
+
+int RemoveLeftoverTemps(const std::string& path) {
+  const std::string target = ResolveLinks(path);
+  const std::string folder = FolderOf(target);
+  const std::string prefix = target.substr(target.rfind('/') + 1) + kTempMarker;
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return 0;
+  int removed = 0;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    // mkostemp's suffix is exactly six characters.
+    if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+    if (unlink((folder + "/" + name).c_str()) == 0) ++removed;
+  }
+  closedir(dir);
+  return removed;
+}
+
+BackupResult KeepBackup(const std::string& path) {
+  constexpr int kMaxBackups = 1000;
+  BackupResult result;
+  for (int n = 0; n < kMaxBackups; ++n) {
+    std::string candidate = path + ".bak";
+    if (n > 0) candidate.append(".").append(std::to_string(n));
+    // AT_SYMLINK_FOLLOW: a link to the book gives a second name of the book
+    // itself, not of the link, whose target the save is about to replace.
+    int error = linkat(AT_FDCWD, path.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0
+                    ? 0
+                    : errno;
+    if (LinksUnsupported(error)) error = CopyToNewFile(path, candidate);
+    if (error == EEXIST) continue;
+    if (error != 0) {
+      result.reason = std::strerror(error);
+      return result;
+    }
+    result.ok = true;
+    result.path = candidate;
+    return result;
+  }
+  result.reason = "too many backups already";
+  return result;
+}
+
+}  // namespace platform

@@ -1,0 +1,316 @@
+// Reading and writing vCard content lines.
+#include "tools/vcard.h"
+
+#include <cctype>
+
+namespace vcard {
+
+namespace {
+
+std::string Upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return Upper(a) == Upper(b); }
+
+bool IsBlank(std::string_view line) {
+  for (char c : line) {
+    if (c != ' ' && c != '\t') return false;
+  }
+  return true;
+}
+
+// The physical lines of the text, with their 1-based numbers.
+std::vector<std::pair<int, std::string_view>> PhysicalLines(std::string_view text) {
+  std::vector<std::pair<int, std::string_view>> lines;
+  int number = 1;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.emplace_back(number++, text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(number, text.substr(start));
+  return lines;
+}
+
+// Where the name and parameters end: the first colon outside double quotes.
+std::size_t ColonOf(std::string_view line) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"') quoted = !quoted;
+    if (line[i] == ':' && !quoted) return i;
+  }
+  return std::string_view::npos;
+}
+
+bool IsEncodingName(std::string_view word) {
+  const std::string upper = Upper(word);
+  return upper == "QUOTED-PRINTABLE" || upper == "BASE64" || upper == "B" || upper == "8BIT" ||
+         upper == "7BIT";
+}
+
+std::string Unquote(std::string_view value) {
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value);
+}
+
+// Splits "name;param;param" at the semicolons outside quotes.
+std::vector<std::string_view> SplitHead(std::string_view head) {
+  std::vector<std::string_view> parts;
+  bool quoted = false;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= head.size(); ++i) {
+    if (i < head.size() && head[i] == '"') quoted = !quoted;
+    if (i == head.size() || (head[i] == ';' && !quoted)) {
+      parts.push_back(head.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return parts;
+}
+
+Property ParseProperty(int line, std::string_view text, std::size_t colon) {
+  Property property;
+  property.line = line;
+  const std::vector<std::string_view> head = SplitHead(text.substr(0, colon));
+  std::string_view name = head[0];
+  if (const std::size_t dot = name.find('.'); dot != std::string_view::npos) {
+    property.group = std::string(name.substr(0, dot));
+    name.remove_prefix(dot + 1);
+  }
+  property.name = Upper(name);
+  for (std::size_t k = 1; k < head.size(); ++k) {
+    const std::string_view param = head[k];
+    const std::size_t equals = param.find('=');
+    if (equals == std::string_view::npos) {
+      property.params.emplace_back(IsEncodingName(param) ? "ENCODING" : "TYPE", Unquote(param));
+    } else {
+      property.params.emplace_back(Upper(param.substr(0, equals)),
+                                   Unquote(param.substr(equals + 1)));
+    }
+  }
+  property.value = std::string(text.substr(colon + 1));
+  return property;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::string_view Property::Param(std::string_view paramName) const {
+  for (const auto& [key, value] : params) {
+    if (key == paramName) return value;
+  }
+  return {};
+}
+
+bool Property::HasType(std::string_view type) const {
+  for (const auto& [key, value] : params) {
+    if (key != "TYPE") continue;
+    std::string_view rest = value;
+    while (!rest.empty()) {
+      const std::size_t comma = rest.find(',');
+      if (EqualsIgnoringCase(rest.substr(0, comma), type)) return true;
+      if (comma == std::string_view::npos) break;
+      rest.remove_prefix(comma + 1);
+    }
+  }
+  return false;
+}
+
+bool Property::QuotedPrintable() const {
+  return EqualsIgnoringCase(Param("ENCODING"), "QUOTED-PRINTABLE");
+}
+
+bool Property::Base64() const {
+  const std::string encoding = Upper(Param("ENCODING"));
+  return encoding == "BASE64" || encoding == "B";
+}
+
+ParseResult Parse(std::string_view text) {
+  ParseResult result;
+  const auto lines = PhysicalLines(text);
+  Card* card = nullptr;
+  bool afterBase64 = false;  // 2.1 writers may leave base64 data lines unfolded
+  for (std::size_t i = 0; i < lines.size();) {
+    const int number = lines[i].first;
+    std::string logical(lines[i].second);
+    ++i;
+    // Folded lines go on after a blank or tab; quoted-printable soft breaks
+    // go on after a final '='.
+    for (;;) {
+      if (i < lines.size() && !lines[i].second.empty() &&
+          (lines[i].second[0] == ' ' || lines[i].second[0] == '\t')) {
+        logical += lines[i].second.substr(1);
+        ++i;
+        continue;
+      }
+      const std::size_t colon = ColonOf(logical);
+      const bool qp = colon != std::string::npos &&
+                      Upper(logical.substr(0, colon)).find("QUOTED-PRINTABLE") != std::string::npos;
+      if (qp && !logical.empty() && logical.back() == '=' && i < lines.size()) {
+        logical += "\r\n";  // DecodeQuotedPrintable drops the '=' with the line end
+        logical += lines[i].second;
+        ++i;
+        continue;
+      }
+      break;
+    }
+    if (IsBlank(logical)) continue;
+    const std::size_t colon = ColonOf(logical);
+    if (colon == std::string::npos) {
+      if (card != nullptr && afterBase64) continue;
+      result.error = "line " + std::to_string(number) +
+                     (card == nullptr ? ": text outside a card" : ": no colon in the line");
+      return result;
+    }
+    Property property = ParseProperty(number, logical, colon);
+    if (property.name == "BEGIN" && EqualsIgnoringCase(property.value, "VCARD")) {
+      if (card != nullptr) {
+        result.error = "line " + std::to_string(number) + ": a card inside a card";
+        return result;
+      }
+      card = &result.cards.emplace_back();
+      card->line = number;
+      afterBase64 = false;
+      continue;
+    }
+    if (card == nullptr) {
+      result.error = "line " + std::to_string(number) + ": text outside a card";
+      return result;
+    }
+    if (property.name == "END" && EqualsIgnoringCase(property.value, "VCARD")) {
+      card = nullptr;
+      continue;
+    }
+    afterBase64 = property.Base64();
+    card->properties.push_back(std::move(property));
+  }
+  if (card != nullptr) {
+    result.error =
+        "line " + std::to_string(card->line) + ": card not closed before the end of the file";
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+bool LooksLikeVCard(std::string_view text) {
+  for (const auto& [number, line] : PhysicalLines(text)) {
+    if (IsBlank(line)) continue;
+    return EqualsIgnoringCase(line.substr(0, 11), "BEGIN:VCARD") &&
+           IsBlank(line.substr(std::min<std::size_t>(11, line.size())));
+  }
+  return false;
+}
+
+std::string Unescape(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\' || i + 1 == value.size()) {
+      out += value[i];
+      continue;
+    }
+    const char next = value[++i];
+    if (next == 'n' || next == 'N') {
+      out += '\n';
+    } else if (next == '\\' || next == ',' || next == ';' || next == ':') {
+      out += next;
+    } else {
+      out += '\\';
+      out += next;
+    }
+  }
+  return out;
+}
+
+std::vector<std::string_view> SplitRaw(std::string_view value, char separator) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  for (std::size_t i = 0;;) {
+    if (i >= value.size()) {
+      parts.push_back(value.substr(start));
+      return parts;
+    }
+    if (value[i] == '\\') {
+      i += 2;  // the escaped character never separates
+      continue;
+    }
+    if (value[i] == separator) {
+      parts.push_back(value.substr(start, i - start));
+      start = i + 1;
+    }
+    ++i;
+  }
+}
+
+std::string DecodeQuotedPrintable(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '=') {
+      out += value[i];
+      continue;
+    }
+    if (value.substr(i + 1, 2) == "\r\n") {  // a soft line break
+      i += 2;
+      continue;
+    }
+    const int high = i + 1 < value.size() ? HexDigit(value[i + 1]) : -1;
+    const int low = i + 2 < value.size() ? HexDigit(value[i + 2]) : -1;
+    if (high < 0 || low < 0) {
+      out += '=';  // not an escape: kept as it is
+      continue;
+    }
+    out += static_cast<char>(high * 16 + low);
+    i += 2;
+  }
+  return out;
+}
+
+std::string Escape(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '\\' || c == ',' || c == ';') {
+      out += '\\';
+      out += c;
+    } else if (c == '\n') {
+      out += "\\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+void AppendFolded(std::string_view line, std::string& out) {
+  constexpr std::size_t kMaxOctets = 75;
+  std::size_t room = kMaxOctets;  // the first line; later ones lose one to the blank
+  while (line.size() > room) {
+    std::size_t cut = room;
+    // Never inside a UTF-8 character: back up over continuation bytes.
+    while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+    if (cut == 0) cut = room;  // not UTF-8 at all: cut anywhere rather than loop
+    out += line.substr(0, cut);
+    out += "\r\n ";
+    line.remove_prefix(cut);
+    room = kMaxOctets - 1;
+  }
+  out += line;
+  out += "\r\n";
+}
+
+}  // namespace vcard
