@@ -120,7 +120,7 @@ bool CKestrelApp::SaveCopyElsewhere() {
     if (choose.DoModal() != IDOK) return false;
     // The copy goes through the same safe replacement as the book; the
     // records are lent to it, not copied, and the book's own file stays as it is.
-    RecordStore copy(choose.GetFilePath().c_str());
+    RecordStore copy(choose.GetFilePath().string().c_str());
     copy.records.swap(store.records);
     const SaveResult saved = copy.Save();
     copy.records.swap(store.records);

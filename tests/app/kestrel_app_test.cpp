@@ -277,6 +277,8 @@ TEST_F(KestrelAppTest, SaveThatFailsCanWriteTheBookToAnotherFile) {
       .Then("the failure: another file?", [](QWidget* box) {
         EXPECT_TRUE(MessageText(box).contains(QStringLiteral("another file")))
             << MessageText(box).toStdString();
+        QDir().mkpath(QStringLiteral(KESTREL_RENDER_DIR));
+        box->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/save-failed.png"));
         Click(box, IDYES);
       })
       .Then("choose the file", [&copyPath](QWidget* window) {
