@@ -146,10 +146,31 @@ bool CKestrelApp::SaveBook() {
   CString message;
   message.Format("The book could not be saved to \"%s\": %s.\n\n"
                  "The file on disk is unchanged and your changes are still here.  "
-                 "Fix the cause, then choose Save and Exit again.",
+                 "Do you want to save the book to another file?  "
+                 "(No: fix the cause, then choose Save and Exit again.)",
                  path.c_str(), saved.reason.c_str());
-  AfxMessageBox(message, MB_OK | MB_ICONSTOP);
-  return false;
+  if (AfxMessageBox(message, MB_YESNO | MB_ICONSTOP) != IDYES) return false;
+  return SaveCopyElsewhere();
+}
+
+bool CKestrelApp::SaveCopyElsewhere() {
+  for (;;) {
+    CFileDialog choose(FALSE, "dat", "phone.dat", OFN_OVERWRITEPROMPT,
+                       "Kestrel books (*.dat)|*.dat|All files (*.*)|*.*||");
+    if (choose.DoModal() != IDOK) return false;
+    // The copy goes through the same safe replacement as the book; the
+    // records are lent to it, not copied, and the book's own file stays as it is.
+    RecordStore copy(choose.GetFilePath().string().c_str());
+    copy.records.swap(store.records);
+    const SaveResult saved = copy.Save();
+    copy.records.swap(store.records);
+    if (saved.ok) return true;
+    CString message;
+    message.Format("The book could not be saved to \"%s\" either: %s.\n\n"
+                   "Do you want to try another file?",
+                   choose.GetPathName().GetString(), saved.reason.c_str());
+    if (AfxMessageBox(message, MB_YESNO | MB_ICONSTOP) != IDYES) return false;
+  }
 }
 
 void CKestrelApp::RecoverJournal() {

@@ -67,6 +67,10 @@ class CKestrelApp : public CWinApp {
   // unchanged in memory, when the user chose not to replace a file that
   // changed on disk, or the save failed (the user was told why).
   bool SaveBook();
+  // After a failed save, the user's way out: the book written to a file
+  // chosen in the file dialog. True once such a copy is on disk; false when
+  // the user cancels (the book stays in memory, the form comes back).
+  bool SaveCopyElsewhere();
 
   // Start-up: reads a journal left behind, asks whether to restore it (or
   // says why it cannot be), and begins this session's journal.
