@@ -4,6 +4,9 @@
 // master link, into the book's record it stands for.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "app/toolkit/afxwin.h"
 #include "store/student_record.h"
 
@@ -29,6 +32,9 @@ class CRecordDlg : public CDialog {
   // The number of matches browsed; 1 for a single match or a new record.
   int count = 1;
   StudentRecord* record = nullptr;
+  // Told of every change as it reaches the record's master ("&Save Changes",
+  // "&Delete Record"), with the master; the program journals it.
+  std::function<void(const StudentRecord& master)> changed;
 
   BOOL OnInitDialog() override;
 
@@ -47,12 +53,14 @@ class CRecordDlg : public CDialog {
   HICON icon = nullptr;
 
  private:
-  // Copies the edits into the shown record and its master. kDeclined: both
-  // names are empty and the user did not answer Yes to storing the record
-  // anyway. kRefused: the address line does not fit into the five address
-  // parts, and the user was told. Neither record changes in those two cases.
-  enum class SaveOutcome { kSaved, kDeclined, kRefused };
-  SaveOutcome SaveTexts();
+  // Copies the edits into the shown record and its master, unless both
+  // names are empty and the user does not answer Yes to storing the record
+  // anyway; then neither record changes.
+  void SaveTexts();
+  // The Address edit takes only a line that the five address parts can
+  // hold: an edit that would make it longer is undone.
+  void OnChangeAddress();
+  std::string acceptedAddress_;
 
   DECLARE_MESSAGE_MAP()
 };

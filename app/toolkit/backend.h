@@ -16,6 +16,9 @@
 #include <string>
 #include <string_view>
 
+#include <filesystem>
+
+#include "app/toolkit/cfiledialog.h"
 #include "app/toolkit/cwnd.h"
 #include "app/toolkit/dialog_template.h"
 #include "app/toolkit/win_types.h"
@@ -66,6 +69,9 @@ int RunModalDialog(const DialogTemplate& dialog, HWND owner, DialogEvents& event
 void EndDialog(HWND dialog, int code);
 // A modal message box; returns the id of the button chosen.
 int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type);
+// The system's file dialog (GetSaveFileNameW / GetOpenFileNameW on Windows).
+// True with *chosen set once the user picks a file; false on cancel.
+bool RunFileDialog(HWND owner, const CFileDialog::Request& request, std::filesystem::path* chosen);
 
 // Controls and windows.
 HWND GetDlgItem(HWND dialog, int id);  // nullptr when there is no such control

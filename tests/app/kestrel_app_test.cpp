@@ -6,12 +6,14 @@
 
 #include <QAbstractItemModel>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListView>
 #include <QtTest/QTest>
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -240,15 +242,16 @@ TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
         EXPECT_TRUE(text.contains(QString::fromStdString(path_))) << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("File too large"))) << text.toStdString();
         EXPECT_EQ(MessageIcon(box), QStringLiteral("stop"));
-        Key(box, Qt::Key_Return);
+        Key(box, Qt::Key_N);  // no other file: back to the form
       })
       .Then("form again: the old file untouched; save again", [&](QWidget* form) {
         EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
         EXPECT_EQ(FileBytes(), before);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
-                                std::filesystem::directory_iterator()),
+        EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(folder_),
+                                std::filesystem::directory_iterator(),
+                                [](const auto& entry) { return entry.path().extension() != ".journal"; }),
                   1)
-            << "no temporary file left";
+            << "no temporary file left beside the book and its journal";
         Click(form, IDC_SAVE_AND_EXIT);
       })
       .Then("Yes again", [](QWidget* box) { Click(box, IDYES); });
@@ -256,6 +259,44 @@ TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
   user.Finish();
   diskFull.reset();
   EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Adams", "Brown"}));
+}
+
+// Regression: with the book's folder gone, every save failed and the run's
+// changes could only be thrown away. Now the book can go to another file,
+// and the program then ends as after a save.
+TEST_F(KestrelAppTest, SaveThatFailsCanWriteTheBookToAnotherFile) {
+  WriteBook({Person("Adams"), Person("Brown")});
+  std::string elsewhere = ::testing::TempDir() + "kestrel-elsewhere-XXXXXX";
+  ASSERT_NE(mkdtemp(elsewhere.data()), nullptr);
+  const std::string copyPath = elsewhere + "/copy.dat";
+  ScriptedUser user;
+  user.Then("form: the folder goes; save", [this](QWidget* form) {
+        std::filesystem::remove_all(folder_);
+        Click(form, IDC_SAVE_AND_EXIT);
+      })
+      .Then("Yes, save", [](QWidget* box) { Click(box, IDYES); })
+      .Then("removed: write it anyway", [](QWidget* box) { Click(box, IDYES); })
+      .Then("the failure: another file?", [](QWidget* box) {
+        EXPECT_TRUE(MessageText(box).contains(QStringLiteral("another file")))
+            << MessageText(box).toStdString();
+        QDir().mkpath(QStringLiteral(KESTREL_RENDER_DIR));
+        box->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/save-failed.png"));
+        Click(box, IDYES);
+      })
+      .Then("choose the file", [&copyPath](QWidget* window) {
+        auto* files = qobject_cast<QFileDialog*>(window);
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
+        files->selectFile(QString::fromStdString(copyPath));
+        QMetaObject::invokeMethod(files, "accept");  // as the Save button does
+      });
+  Run();
+  user.Finish();
+  RecordStore copy(copyPath.c_str());
+  copy.Load();
+  EXPECT_EQ(LastNames(copy.records), (std::vector<std::string>{"Adams", "Brown"}));
+  EXPECT_FALSE(std::filesystem::exists(folder_)) << "the book's own place is left as it was";
+  std::filesystem::remove_all(elsewhere);
 }
 
 TEST_F(KestrelAppTest, BookRemovedOnDiskIsWrittenOnlyWhenTheUserSaysSo) {

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct HWND__;
@@ -58,6 +60,14 @@ std::intptr_t SendText(Window window, unsigned message, std::uintptr_t wParam,
                        std::string_view cp1252Text);
 int ShowMessageBox(Window owner, std::string_view text, std::string_view caption, unsigned type);
 void ClientSize(Window window, int* width, int* height);
+
+// The system's file dialog (GetOpenFileNameW or GetSaveFileNameW), texts in
+// Windows-1252; true with *chosen set once the user picks a file. The
+// current folder stays as it was: the book is found by it.
+bool ChooseFile(Window owner, bool open, std::string_view defaultExtension,
+                std::string_view fileName, unsigned flags,
+                const std::vector<std::pair<std::string, std::string>>& filters,
+                std::filesystem::path* chosen);
 
 // The real system menu of a dialog.
 void AppendSystemMenuItem(Window dialog, unsigned flags, unsigned id, std::string_view text);

@@ -31,6 +31,11 @@ int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT
   return win32::ShowMessageBox(owner, text, caption, type);
 }
 
+bool RunFileDialog(HWND owner, const CFileDialog::Request& request, std::filesystem::path* chosen) {
+  return win32::ChooseFile(owner, request.open, request.defaultExtension, request.fileName,
+                           request.flags, request.filters, chosen);
+}
+
 // The icons are compiled into the executable (program.rc) under their numbers.
 HICON LoadIcon(const IconResource& icon) { return win32::LoadIconResource(icon.id); }
 HDC BeginPaint(HWND window) { return win32::BeginPaint(window); }
