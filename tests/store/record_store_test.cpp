@@ -56,7 +56,11 @@ TEST_F(StoreTest, AppendedRecordsFollowLoadedOnes) {
   RecordStore store = Load();
   StudentRecord added = Named("Added");
   added.master = &added;
+  // Symptom: the first new record of a big book paused the program while the
+  // whole book was copied into a larger block.
+  const StudentRecord* before = store.records.data();
   store.Append(added);
+  EXPECT_EQ(store.records.data(), before) << "the loaded book had no room for a new record";
   EXPECT_EQ(store.records.back().master, &added);  // copied whole, link too
   ASSERT_TRUE(store.Save().ok);
   EXPECT_EQ(LastNames(Load().records), (std::vector<std::string>{"Smith", "Added"}));
