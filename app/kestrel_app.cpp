@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/toolkit/cfiledialog.h"
 #include "res/resources.h"
 #include "text/cp1252.h"
 #include "search/browse_machine.h"
@@ -106,10 +107,29 @@ bool CKestrelApp::SaveBook() {
   CString message;
   message.Format("The book could not be saved to \"%s\": %s.\n\n"
                  "The file on disk is unchanged and your changes are still here.  "
-                 "Fix the cause, then choose Save and Exit again.",
+                 "Fix the cause, then choose Save and Exit again.\n\n"
+                 "Save the book to another file?",
                  path.c_str(), saved.reason.c_str());
-  AfxMessageBox(message, MB_OK | MB_ICONSTOP);
-  return false;
+  if (AfxMessageBox(message, MB_YESNO | MB_ICONSTOP) != IDYES) return false;
+  return SaveCopyElsewhere();
+}
+
+bool CKestrelApp::SaveCopyElsewhere() {
+  for (;;) {
+    // The current folder stays: it is where "phone.dat" is looked for at the
+    // next Save and Exit.
+    CFileDialog dialog(FALSE, "dat", "phone.dat",
+                       OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
+                       "Kestrel book (*.dat)|*.dat|All files (*.*)|*.*||");
+    if (dialog.DoModal() != IDOK) return false;
+    const SaveResult copied = store.SaveCopy(dialog.GetSystemPath());
+    if (copied.ok) return true;
+    CString message;
+    message.Format("The book could not be saved to \"%s\": %s.\n\n"
+                   "Your changes are still here.  Save the book to another file?",
+                   dialog.GetPathName().GetString(), copied.reason.c_str());
+    if (AfxMessageBox(message, MB_YESNO | MB_ICONSTOP) != IDYES) return false;
+  }
 }
 
 void CKestrelApp::SearchBook() {

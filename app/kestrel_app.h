@@ -57,4 +57,8 @@ class CKestrelApp : public CWinApp {
   // unchanged in memory, when the user chose not to replace a file that
   // changed on disk, or the save failed (the user was told why).
   bool SaveBook();
+  // Offered when Save and Exit fails: writes the book to a file the user
+  // chooses, leaving the book's own file as it was. True once a copy is on
+  // disk; false when the user gives up, with the book unchanged in memory.
+  bool SaveCopyElsewhere();
 };

@@ -73,6 +73,27 @@ SaveResult RecordStore::Save() {
   return result;
 }
 
+SaveResult RecordStore::SaveCopy(const std::string& path) {
+  // Replacing the book under another name would skip the backup of a
+  // damaged book and leave the change-on-disk check behind.
+  const platform::FileStamp target = platform::StampOf(path);
+  const platform::FileStamp book = platform::StampOf(fileName);
+  if (target.exists && book.exists && target.volume == book.volume && target.file == book.file) {
+    return Save();
+  }
+  SaveResult result;
+  const std::string text = BookText(records);
+  if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    result.reason = "book too large for the file format";
+    return result;
+  }
+  CompressDetail detail;
+  result.ok = CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path, &detail,
+                             replaceOptions_) == kCompressWritten;
+  result.reason = detail.reason;
+  return result;
+}
+
 void RecordStore::Append(const StudentRecord& record) { records.push_back(record); }
 
 bool RecordStore::ChangedOnDisk() const { return platform::StampOf(fileName) != knownStamp_; }

@@ -66,6 +66,12 @@ class RecordStore {
   // for the file format.
   SaveResult Save();
 
+  // Writes the live records to `path` (a whole path as the system names it)
+  // with the same safe replacement as Save, for a book whose own file cannot
+  // be written. The data file, and what ChangedOnDisk compares it with, are
+  // left as they were. When `path` is the data file itself, this is Save.
+  SaveResult SaveCopy(const std::string& path);
+
   // Copies `record`, fields and link, to the end of `records`.
   void Append(const StudentRecord& record);
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListView>
+#include <QStandardPaths>
 #include <QtTest/QTest>
 #include <signal.h>
 #include <sys/resource.h>
@@ -234,13 +235,15 @@ TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
         Click(form, IDC_SAVE_AND_EXIT);
       })
       .Then("Yes", [](QWidget* box) { Click(box, IDYES); })
-      .Then("the failure", [&](QWidget* box) {
+      .Then("the failure; no other file", [&](QWidget* box) {
         diskFull.reset();
         const QString text = MessageText(box);
         EXPECT_TRUE(text.contains(QString::fromStdString(path_))) << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("File too large"))) << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("Save the book to another file?")))
+            << text.toStdString();
         EXPECT_EQ(MessageIcon(box), QStringLiteral("stop"));
-        Key(box, Qt::Key_Return);
+        Click(box, IDNO);
       })
       .Then("form again: the old file untouched; save again", [&](QWidget* form) {
         EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
@@ -256,6 +259,67 @@ TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
   user.Finish();
   diskFull.reset();
   EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Adams", "Brown"}));
+}
+
+// Regression: with the book's folder gone, every save failed, and the run's
+// changes could be kept nowhere.
+TEST_F(KestrelAppTest, FailedSaveOffersAnotherFileAndEndsOnceTheCopyIsWritten) {
+  WriteBook({Person("Adams")});
+  const std::string elsewhere = folder_ + "-elsewhere";
+  ASSERT_TRUE(std::filesystem::create_directory(elsewhere));
+  const std::string nowhere = elsewhere + "/no/such/copy.dat";
+  ScriptedUser user;
+  auto saveIntoTheGoneFolder = [&user] {
+    user.Then("form: save", [](QWidget* form) { Click(form, IDC_SAVE_AND_EXIT); })
+        .Then("Save and exit? Yes", [](QWidget* box) { Click(box, IDYES); })
+        .Then("the book was removed; write it? Yes", [](QWidget* box) { Click(box, IDYES); })
+        .Then("cannot save; another file? Yes", [](QWidget* box) {
+          const QString text = MessageText(box);
+          EXPECT_TRUE(text.contains(QStringLiteral(": No such file or directory.")) &&
+                      text.endsWith(QStringLiteral("Save the book to another file?")))
+              << text.toStdString();
+          Click(box, IDYES);
+        });
+  };
+  user.Then("form: create", [](QWidget* form) { Click(form, IDC_CREATE_NEW_RECORD); })
+      .Then("record: a name, Escape", [](QWidget* dlg) {
+        Type(dlg, IDC_LAST_NAME, QStringLiteral("Brown"));
+        Key(dlg, Qt::Key_Escape);
+      })
+      .Then("Save and exit? Yes; the book's folder goes", [this](QWidget* box) {
+        std::filesystem::remove_all(folder_);
+        Click(box, IDYES);
+      });
+  saveIntoTheGoneFolder();
+  user.Then("file dialog: phone.dat offered; cancel", [](QWidget* dialog) {
+    EXPECT_EQ(OfferedFileName(dialog), QStringLiteral("phone.dat"));
+    Key(dialog, Qt::Key_Escape);
+  });
+  saveIntoTheGoneFolder();
+  user.Then("file dialog: a folder that is not there",
+            [&](QWidget* dialog) { ChooseFile(dialog, QString::fromStdString(nowhere)); })
+      .Then("the copy failed: where and why; try again", [&](QWidget* box) {
+        EXPECT_EQ(MessageText(box).toStdString(),
+                  "The book could not be saved to \"" + nowhere +
+                      "\": No such file or directory.\n\nYour changes are still here.  "
+                      "Save the book to another file?");
+        Click(box, IDYES);
+      })
+      .Then("file dialog: a name without extension in the other folder",
+            [&](QWidget* dialog) { ChooseFile(dialog, QString::fromStdString(elsewhere + "/copy")); });
+  const std::string qtSettings =
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
+      "/QtProject.conf";
+  const bool hadQtSettings = std::filesystem::exists(qtSettings);
+  Run();
+  user.Finish();
+  EXPECT_EQ(std::filesystem::exists(qtSettings), hadQtSettings) << "the program keeps no settings";
+  EXPECT_FALSE(std::filesystem::exists(folder_)) << "the book's own folder is left as it was";
+  RecordStore copy((elsewhere + "/copy.dat").c_str());
+  copy.Load();
+  EXPECT_EQ(copy.loadReport().code, LoadProblem::kNone);
+  EXPECT_EQ(LastNames(copy.records), (std::vector<std::string>{"Adams", "Brown"}));
+  std::filesystem::remove_all(elsewhere);
 }
 
 TEST_F(KestrelAppTest, BookRemovedOnDiskIsWrittenOnlyWhenTheUserSaysSo) {

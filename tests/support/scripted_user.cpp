@@ -184,3 +184,28 @@ void RightClickBackground(QWidget* window, QPoint at) {
   QContextMenuEvent event(QContextMenuEvent::Mouse, at, window->mapToGlobal(at));
   QApplication::sendEvent(window, &event);
 }
+
+namespace {
+
+// Qt's own file dialog names its file name box so.
+QLineEdit* FileNameBox(QWidget* fileDialog) {
+  auto* box = fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (box == nullptr) ADD_FAILURE() << "no file name box in " << Describe(fileDialog);
+  return box;
+}
+
+}  // namespace
+
+QString OfferedFileName(QWidget* fileDialog) {
+  QLineEdit* box = FileNameBox(fileDialog);
+  return box ? box->text() : QString();
+}
+
+void ChooseFile(QWidget* fileDialog, const QString& path) {
+  QLineEdit* box = FileNameBox(fileDialog);
+  if (box == nullptr) return;
+  box->setFocus();
+  // Set, not typed: typing would open the completer's popup over the dialog.
+  box->setText(path);
+  QTest::keyClick(box, Qt::Key_Return);
+}

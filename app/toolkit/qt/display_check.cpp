@@ -27,5 +27,5 @@ std::string DisplayProblem(const char* qpaPlatform, const char* display,
                            const char* waylandDisplay) {
   if (IsSet(qpaPlatform) && !NeedsDisplayServer(qpaPlatform)) return {};
   if (IsSet(display) || IsSet(waylandDisplay)) return {};
-  return "no display available; run it in a desktop session or under xvfb-run";
+  return kNoDisplay;
 }

@@ -4,6 +4,10 @@
 
 #include <string>
 
+// Why no window can be shown, as the program says it in one line.
+inline constexpr char kNoDisplay[] =
+    "no display available; run it in a desktop session or under xvfb-run";
+
 // Empty when a window can be shown. Otherwise the reason, one line without
 // the program's name: "no display available; run it in a desktop session or
 // under xvfb-run". Arguments are the values of QT_QPA_PLATFORM, DISPLAY and

@@ -7,6 +7,7 @@
 #include "app/toolkit/backend.h"
 #include "app/toolkit/qt/dialog_font.h"
 #include "app/toolkit/qt/display_check.h"
+#include "app/toolkit/qt/quiet_start.h"
 
 namespace toolkit::backend {
 
@@ -18,7 +19,10 @@ int RunProgram(int argc, char** argv, const char* program, const std::function<i
     std::fprintf(stderr, "%s: %s\n", program, problem.c_str());
     return 1;
   }
+  // Variables that name no working display are only found out by Qt itself.
+  QuietStart quiet(program);
   QApplication qt(argc, argv);
+  quiet.Started();
   ApplyLook(qt);
   QGuiApplication::setDesktopFileName(QStringLiteral(KESTREL_DESKTOP_ID));
   return run();
