@@ -1,6 +1,7 @@
 // The scripted user's polling and its actions on real widgets.
 #include "tests/support/scripted_user.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -204,6 +205,12 @@ QString OfferedFileName(QWidget* fileDialog) {
 void ChooseFile(QWidget* fileDialog, const QString& path) {
   QLineEdit* box = FileNameBox(fileDialog);
   if (box == nullptr) return;
+  // A file still selected in the list from an earlier choice wins over the
+  // name in the box unless the box has the focus, which an offscreen window
+  // may not give: drop the selection first.
+  for (QAbstractItemView* view : fileDialog->findChildren<QAbstractItemView*>()) {
+    if (view->selectionModel() != nullptr) view->clearSelection();
+  }
   box->setFocus();
   // Set, not typed: typing would open the completer's popup over the dialog.
   box->setText(path);
