@@ -6,12 +6,15 @@
 
 #include <QAbstractItemModel>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListView>
 #include <QStandardPaths>
 #include <QtTest/QTest>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -261,10 +264,28 @@ TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
   EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Adams", "Brown"}));
 }
 
+// Makes `folder` the current folder, as the program is started in the book's
+// folder, and returns to the folder before even when `folder` has gone.
+class InFolder {
+ public:
+  explicit InFolder(const std::string& folder) : back_(open(".", O_RDONLY | O_DIRECTORY)) {
+    EXPECT_EQ(chdir(folder.c_str()), 0);
+  }
+  ~InFolder() {
+    EXPECT_EQ(fchdir(back_), 0);
+    close(back_);
+  }
+
+ private:
+  int back_;
+};
+
 // Regression: with the book's folder gone, every save failed, and the run's
 // changes could be kept nowhere.
 TEST_F(KestrelAppTest, FailedSaveOffersAnotherFileAndEndsOnceTheCopyIsWritten) {
   WriteBook({Person("Adams")});
+  const InFolder bookFolder(folder_);
+  app_ = std::make_unique<CKestrelApp>("phone.dat");
   const std::string elsewhere = folder_ + "-elsewhere";
   ASSERT_TRUE(std::filesystem::create_directory(elsewhere));
   const std::string nowhere = elsewhere + "/no/such/copy.dat";
@@ -291,8 +312,12 @@ TEST_F(KestrelAppTest, FailedSaveOffersAnotherFileAndEndsOnceTheCopyIsWritten) {
         Click(box, IDYES);
       });
   saveIntoTheGoneFolder();
-  user.Then("file dialog: phone.dat offered; cancel", [](QWidget* dialog) {
+  user.Then("file dialog: phone.dat in the home folder; cancel", [](QWidget* dialog) {
     EXPECT_EQ(OfferedFileName(dialog), QStringLiteral("phone.dat"));
+    if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+      EXPECT_EQ(files->directory().absolutePath(), QDir::homePath())
+          << "the current folder is gone";
+    }
     Key(dialog, Qt::Key_Escape);
   });
   saveIntoTheGoneFolder();
@@ -305,8 +330,9 @@ TEST_F(KestrelAppTest, FailedSaveOffersAnotherFileAndEndsOnceTheCopyIsWritten) {
                       "Save the book to another file?");
         Click(box, IDYES);
       })
-      .Then("file dialog: a name without extension in the other folder",
-            [&](QWidget* dialog) { ChooseFile(dialog, QString::fromStdString(elsewhere + "/copy")); });
+      .Then("file dialog: a name without extension in the other folder", [&](QWidget* dialog) {
+        ChooseFile(dialog, QString::fromStdString(elsewhere + "/copy"));
+      });
   const std::string qtSettings =
       QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
       "/QtProject.conf";

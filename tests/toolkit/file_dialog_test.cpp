@@ -1,10 +1,10 @@
 // CFileDialog on Qt's file dialog: what the user sees of the settings, and
 // the chosen path in the dialogs' code page and as the system names it.
+#include <stdlib.h>
+
 #include <QComboBox>
 #include <QMessageBox>
 #include <QtTest/QTest>
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 
@@ -43,10 +43,11 @@ TEST_F(FileDialogTest, SaveAsShowsTheFiltersAsGivenAsksBeforeReplacingAndAddsThe
               EXPECT_EQ(shown, (QStringList{"Kestrel book (*.dat)", "All files (*.*)"}));
               ChooseFile(window, QString::fromStdString(folder_ + "/taken.dat"));
             })
-      .Then("replace it? No", [](QWidget* box) {
-        EXPECT_NE(qobject_cast<QMessageBox*>(box), nullptr);
-        Key(box, Qt::Key_Escape);
-      })
+      .Then("replace it? No",
+            [](QWidget* box) {
+              EXPECT_NE(qobject_cast<QMessageBox*>(box), nullptr);
+              Key(box, Qt::Key_Escape);
+            })
       .Then("a new name, without extension, beyond ASCII", [this](QWidget* window) {
         ChooseFile(window, QString::fromStdString(folder_) + QStringLiteral("/Zo\u00EB"));
       });

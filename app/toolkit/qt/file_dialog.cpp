@@ -32,8 +32,7 @@ QStringList NameFilters(std::string_view filter) {
       pattern = pattern.trimmed();
       if (pattern == QLatin1String("*.*")) pattern = QStringLiteral("*");
     }
-    filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                   QLatin1Char(')');
+    filters << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
   }
   return filters;
 }
