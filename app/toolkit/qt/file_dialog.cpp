@@ -50,13 +50,10 @@ QString StartFolder() {
 // removed when the program ends. Nothing else in the program uses them.
 void KeepQtSettingsToThisRun() {
   static QTemporaryDir folder;
-  static const bool moved = [] {
-    if (folder.isValid()) {
-      QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
-    }
-    return true;
-  }();
-  (void)moved;
+  static bool moved = false;
+  if (moved || !folder.isValid()) return;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+  moved = true;
 }
 
 }  // namespace

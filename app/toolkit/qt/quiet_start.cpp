@@ -47,6 +47,7 @@ void QuietStart::Started() {
   holding_ = false;
   qInstallMessageHandler(previous);
   for (const HeldMessage& message : held) {
+    if (previous == nullptr) break;
     const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
     previous(message.type, context, message.text);
   }
