@@ -33,6 +33,7 @@ BOOL CKestrelApp::InitInstance() {
   AfxEnableControlContainer();
   Enable3dControls();
   store.Load();
+  if (!OpenBookForSession()) return FALSE;
   ReportDamagedBook();
   for (;;) {
     matches.clear();
@@ -65,6 +66,30 @@ BOOL CKestrelApp::InitInstance() {
   }
 }
 
+bool CKestrelApp::OpenBookForSession() {
+  const LoadReport& report = store.loadReport();
+  if (report.code == LoadProblem::kNotAFile || report.code == LoadProblem::kTooLarge) {
+    CString message;
+    message.Format("The book \"%s\" cannot be opened: %s.", ShownPath(store.path().c_str()).c_str(),
+                   report.problem.c_str());
+    AfxMessageBox(message, MB_OK | MB_ICONSTOP);
+    return false;
+  }
+  // Held until the program ends; the system lets it go if the program dies.
+  const platform::BookLock& lock = store.Lock(platform::BookLock::Purpose::session);
+  if (lock.status() != platform::BookLock::Status::busy) return true;
+  CString holder;
+  if (lock.holderPid() > 0) holder.Format(" (process %ld)", lock.holderPid());
+  CString question;
+  question.Format(lock.holderIsSession()
+                      ? "The book \"%s\" is already open in Kestrel%s.\n\n"
+                        "Open it anyway?  Saving in one window may then replace what the other saved."
+                      : "The book \"%s\" is being written by another program%s.\n\n"
+                        "Open it anyway?",
+                  ShownPath(store.path().c_str()).c_str(), static_cast<const char*>(holder));
+  return AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+}
+
 void CKestrelApp::ReportDamagedBook() {
   const LoadReport& report = store.loadReport();
   if (!report.damaged) return;
@@ -72,7 +97,7 @@ void CKestrelApp::ReportDamagedBook() {
   message.Format("The book \"%s\" could not be read whole (%s).  %zu record%s could be read from it.\n\n"
                  "When you save, the damaged file will be kept beside the new one as a backup, "
                  "named \"%s.bak\" (or .bak.1 and so on if that name is taken).",
-                 ShownPath(store.fileName).c_str(), report.problem.c_str(), report.recordsRead,
+                 ShownPath(store.path().c_str()).c_str(), report.problem.c_str(), report.recordsRead,
                  report.recordsRead == 1 ? "" : "s", store.fileName);
   AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
 }
@@ -90,7 +115,7 @@ void CKestrelApp::CreateRecord() {
 }
 
 bool CKestrelApp::SaveBook() {
-  const std::string path = ShownPath(store.fileName);
+  const std::string path = ShownPath(store.path().c_str());
   if (store.ChangedOnDisk()) {
     std::error_code error;
     const bool removed = !std::filesystem::exists(store.fileName, error) && !error;

@@ -49,6 +49,10 @@ class CKestrelApp : public CWinApp {
 
  private:
   // Tells the user once that the data file could not be read whole.
+  // Refuses a book that is no regular file or cannot fit in memory, then
+  // locks the book for the session; when another Kestrel has it, asks
+  // whether to open it anyway (default No). False: the program ends.
+  bool OpenBookForSession();
   void ReportDamagedBook();
   // The create-a-record command: the record dialog on an empty record,
   // appended to the book unless it is still empty afterwards.

@@ -29,6 +29,8 @@ int CompressToFile(const char* buffer, std::int32_t length, const std::string& f
       return kCompressWritten;
     case platform::ReplaceOutcome::Status::cannotCreate:
       return kCompressCannotOpen;
+    case platform::ReplaceOutcome::Status::appeared:
+      return kCompressAppeared;
     case platform::ReplaceOutcome::Status::writeFailed:
       break;
   }

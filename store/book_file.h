@@ -16,6 +16,7 @@ enum CompressCode : int {
   kCompressCannotOpen = 2,   // the file could not be created; nothing changed
   kCompressWriteFailed = 3,  // writing failed part way; the old file is whole
   kCompressTooLarge = 4,     // the buffer is too large for the format; nothing changed
+  kCompressAppeared = 5,     // onlyIfAbsent, and a file came to be there; nothing changed
 };
 
 // Details of a CompressToFile call, for callers that tell the user more.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "store/platform/platform.h"
@@ -24,6 +25,9 @@ struct SaveResult {
   SaveProblem problem = SaveProblem::kNone;
   std::string reason;      // why not, e.g. "No space left on device" (from strerror)
   std::string backupPath;  // set when a damaged file was kept aside first
+  // The book did not exist when this store locked it, and another writer
+  // created it since: nothing was written; lock, load and change it again.
+  bool appeared = false;
 };
 
 // What kind of problem the last Load met, for code to switch on.
@@ -32,6 +36,8 @@ enum class LoadProblem {
   kNoFile,      // there is no data file: the book is empty
   kUnreadable,  // the file exists but could not be read (see systemReason)
   kDamaged,     // the file was read but is not a sound book (see problem)
+  kNotAFile,    // the path names a FIFO, device or folder: never read, never replaced
+  kTooLarge,    // the book needs more memory than there is (see problem); left unread
 };
 
 // What the last Load found.
@@ -48,7 +54,8 @@ struct LoadReport {
 
 class RecordStore {
  public:
-  // Copies at most 255 characters of `fileName`; records start empty.
+  // Keeps the whole path `fileName` for every file operation, and at most
+  // 255 characters of it as the display name `fileName`; records start empty.
   explicit RecordStore(const char* fileName);
 
   // Replaces `records` with the book in the data file. A missing file gives
@@ -57,20 +64,39 @@ class RecordStore {
   // short, and the like) gives what could be read of it, is marked damaged
   // in loadReport(), and is kept aside by the next Save. A failed checksum
   // also prints "Bad checksum.  Invalid format........" on standard output.
+  // Only a regular file is read: anything else is refused at once, unopened
+  // for reading (kNotAFile). Before allocating, the book's need of memory is
+  // reckoned from the file's table; a book that cannot fit is refused whole
+  // (kTooLarge, records empty), as is one whose allocation fails. Save
+  // refuses to write after either refusal.
   void Load();
 
   // Writes the live (non-deleted) records to the data file, replacing it
   // safely: on any failure the file on disk is the one from before. When the
   // file loaded was damaged, it is first kept as "<file>.bak" (or ".bak.1"
   // and so on); if that fails nothing is written. Refuses a book too large
-  // for the file format.
+  // for the file format, and a data file that is no regular file. While
+  // this store holds the book's lock, it first removes the temporary files
+  // that killed saves of this book left behind.
   SaveResult Save();
 
   // Writes the live records to `path` (a whole path as the system names it)
   // with the same safe replacement as Save, for a book whose own file cannot
   // be written. The data file, and what ChangedOnDisk compares it with, are
   // left as they were. When `path` is the data file itself, this is Save.
+  // Like Save, refuses a book that Load refused to read.
   SaveResult SaveCopy(const std::string& path);
+
+  // Locks the book's file for this store (see platform::BookLock); the lock
+  // lasts until Unlock or the store's end. Locking a book that does not exist
+  // yet gives status missing, and the next Save then creates the book only
+  // if no other writer has created it meanwhile (see SaveResult::appeared).
+  const platform::BookLock& Lock(platform::BookLock::Purpose purpose);
+  void Unlock() {
+    lock_.Release();
+    lockedNothing_ = false;
+  }
+  const platform::BookLock& lock() const { return lock_; }
 
   // Copies `record`, fields and link, to the end of `records`.
   void Append(const StudentRecord& record);
@@ -90,12 +116,23 @@ class RecordStore {
   // Only benchmarks and tests on throwaway folders turn this off.
   void SetSyncOnSave(bool sync) { replaceOptions_.syncToDisk = sync; }
 
-  char fileName[256];
+  // The whole path given at construction.
+  const std::string& path() const { return path_; }
+
+  char fileName[256];  // for display: at most 255 characters of the path
   RecordList records;
 
  private:
+  void LoadFile();
+  // Refuses the load with kTooLarge when `need` bytes exceed what is available.
+  bool Fits(std::uint64_t need, std::uint64_t recordCount);
+
+  std::string path_;
+  platform::BookLock lock_;
+  bool lockedNothing_ = false;  // Lock found no book: create it only where none is
+  bool refuseSave_ = false;     // the file was refused unread: never replace it
   LoadReport loadReport_;
-  platform::FileStamp knownStamp_;              // of the file as last read or written
+  platform::FileStamp knownStamp_;    // of the file as last read or written
   bool keepBeforeReplacing_ = false;  // the file on disk is a damaged one
   platform::ReplaceOptions replaceOptions_;
   bool announceBadChecksum_ = true;

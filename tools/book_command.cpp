@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "store/codec/codec_buffer.h"
 #include "store/platform/platform.h"
 #include "tools/commands.h"
 
@@ -13,8 +14,8 @@ void AddBookOption(CommandLine& line, std::string& path) {
 }
 
 int LoadBook(RecordStore& store, MissingBook missing) {
-  const std::string path = store.fileName;
-  if (!platform::StampOf(store.fileName).exists) {
+  const std::string path = store.path();
+  if (!platform::StampOf(path).exists) {
     if (missing == MissingBook::kStartEmpty) return kExitOk;
     return Fail(kExitUsage, path + ": no such file");
   }
@@ -28,10 +29,48 @@ int LoadBook(RecordStore& store, MissingBook missing) {
       return Fail(kExitUsage, path + ": no such file");
     case LoadProblem::kUnreadable:
       return Fail(kExitUsage, path + ": cannot read: " + LowerFirst(report.systemReason));
+    case LoadProblem::kNotAFile:
+      return Fail(kExitUsage, path + ": " + report.problem);
+    case LoadProblem::kTooLarge:
+      return Fail(kExitDamaged, report.problem);
     case LoadProblem::kDamaged:
       break;
   }
   return Fail(kExitDamaged, path + ": " + report.problem);
+}
+
+int LockBookForWriting(RecordStore& store) {
+  using platform::BookLock;
+  const BookLock& lock = store.Lock(BookLock::Purpose::write);
+  if (lock.status() != BookLock::Status::busy) return kExitOk;
+  const std::string process =
+      lock.holderPid() > 0 ? " (process " + std::to_string(lock.holderPid()) + ")" : "";
+  if (lock.holderIsSession()) {
+    return Fail(kExitDamaged, store.path() + " is open in Kestrel" + process + "; close it first");
+  }
+  return Fail(kExitDamaged,
+              store.path() + " is being written by another program" + process + "; try again");
+}
+
+int RefuseOverwritingBook(const std::string& path, bool force) {
+  if (force || IsStandardStream(path) || platform::KindOf(path) != platform::FileKind::regular) {
+    return kExitOk;
+  }
+  std::string bytes, text;
+  if (platform::ReadWholeFile(path, bytes, nullptr, {.regularOnly = true}) != 0) return kExitOk;
+  if (bytes.empty() || DecodeBuffer(bytes, text).damaged) return kExitOk;
+  return Fail(kExitUsage, path + ": is a Kestrel book; use --force to replace it");
+}
+
+int ReadBookFile(const std::string& path, std::string& bytes) {
+  if (IsStandardStream(path)) return ReadInput(path, bytes);
+  const int error = platform::ReadWholeFile(path, bytes, nullptr, {.regularOnly = true});
+  if (error == platform::kNotRegularFile) {
+    return Fail(kExitUsage,
+                path + ": not a regular file but " + platform::Describe(platform::KindOf(path)));
+  }
+  if (error != 0) return Fail(kExitUsage, path + ": " + SystemReason(error));
+  return kExitOk;
 }
 
 std::string InputName(const std::string& path) {
@@ -69,6 +108,7 @@ int WriteOutput(const std::string& path, std::string_view bytes) {
     case platform::ReplaceOutcome::Status::cannotCreate:
       return Fail(kExitUsage, path + ": cannot create: " + LowerFirst(outcome.reason));
     case platform::ReplaceOutcome::Status::writeFailed:
+    case platform::ReplaceOutcome::Status::appeared:
       break;
   }
   return Fail(kExitDamaged, path + ": " + LowerFirst(outcome.reason));

@@ -22,6 +22,22 @@ enum class MissingBook { kRefuse, kStartEmpty };
 // subcommand never works on part of a book.
 int LoadBook(RecordStore& store, MissingBook missing);
 
+// Takes the book's write lock for a command's whole read, change and write
+// (the lock lasts as long as `store`). Returns kExitOk, also where the file
+// system offers no locks (the command then goes on unlocked, as before) or
+// the book does not exist yet; or reports and returns kExitDamaged when the
+// program has the book open ("phone.dat is open in Kestrel (process 4711);
+// close it first") or another command keeps writing it. Nothing is written.
+int LockBookForWriting(RecordStore& store);
+
+// Refuses, unless `force`, to write text output over `path` when it holds a
+// Kestrel book: reports and returns kExitUsage, else returns kExitOk.
+int RefuseOverwritingBook(const std::string& path, bool force);
+
+// Reads a book file whole into `bytes`, standard input for "-". A path that
+// is no regular file (FIFO, device) is refused unread with kExitUsage.
+int ReadBookFile(const std::string& path, std::string& bytes);
+
 // True for the operand that names a standard stream.
 inline bool IsStandardStream(std::string_view path) { return path == "-"; }
 

@@ -170,12 +170,10 @@ ImportResult ImportRecords(std::string_view fileBytes, RecordList& records,
   std::vector<int> fieldOfColumn;
   if (!ReadHeader(fields, firstLine, fieldOfColumn, result.error)) return result;
 
-  // Room for one record per line at most, so that the 1.7 KB records are
-  // written once, never moved by the vector's growth.
+  // No room is reserved by the count of lines: a file of blank lines would
+  // ask for 1.7 KB per line. The book grows as rows come, so it never holds
+  // more than about twice the records it ends with.
   const std::size_t before = records.size();
-  const char rowEnd = ends == csv::LineEnds::kCr ? '\r' : '\n';
-  records.reserve(before + static_cast<std::size_t>(std::count(text.begin(), text.end(), rowEnd)) +
-                  1);
   auto refuse = [&](std::string error) {
     records.resize(before);
     result.error = std::move(error);

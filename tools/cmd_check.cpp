@@ -34,7 +34,7 @@ int Check(const std::vector<std::string>& args) {
   if (line.operands().size() > 1) return Fail(kExitUsage, "check takes at most one file");
   const std::string path = line.operands().empty() ? "phone.dat" : line.operands()[0];
   std::string file;
-  if (const int code = ReadInput(path, file); code != kExitOk) return code;
+  if (const int code = ReadBookFile(path, file); code != kExitOk) return code;
   std::string text;
   const DecodeReport report = DecodeBuffer(file, text);
 

@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr char kUsage[] = "export [-f BOOK] [-o OUT] [--tsv] [--bom] [--safe-cells] [--vcard]";
+constexpr char kUsage[] =
+    "export [-f BOOK] [-o OUT] [--tsv] [--bom] [--safe-cells] [--vcard] [--force]";
 constexpr char kDetails[] =
     "Writes the live records of BOOK as CSV (RFC 4180: comma-separated, CRLF line\n"
     "ends, fields quoted when they hold a comma, quote or line break) in UTF-8,\n"
@@ -30,7 +31,8 @@ constexpr char kDetails[] =
     "                     text and never runs it as a formula (the apostrophe\n"
     "                     then is part of the data: import keeps it)\n"
     "  --vcard            write one vCard 4.0 per record instead (UTF-8, CRLF,\n"
-    "                     lines folded at 75 octets); import reads it back\n";
+    "                     lines folded at 75 octets); import reads it back\n"
+    "  --force            write OUT even when it holds a Kestrel book\n";
 
 int Export(const std::vector<std::string>& args) {
   CommandLine line("export", kUsage, kDetails);
@@ -45,6 +47,8 @@ int Export(const std::vector<std::string>& args) {
   line.AddFlag("bom", options.bom);
   line.AddFlag("safe-cells", options.safeCells);
   line.AddFlag("vcard", asVCard);
+  bool force = false;
+  line.AddFlag("force", force);
   if (int code; !line.Parse(args, code)) return code;
   if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
   if (asVCard && (tsv || options.bom || options.safeCells)) {
@@ -52,6 +56,7 @@ int Export(const std::vector<std::string>& args) {
   }
   if (tsv) options.delimiter = '\t';
 
+  if (const int code = RefuseOverwritingBook(outPath, force); code != kExitOk) return code;
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
   return WriteOutput(outPath, asVCard ? book_vcard::ExportRecords(store.records)

@@ -1,6 +1,7 @@
 // kestrel-book import: appends the rows of a CSV file, or the cards of a
 // vCard file, to the book: all of them or, when any is bad, none.
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -132,16 +133,28 @@ int Import(const std::vector<std::string>& args) {
 
   std::string bytes;
   if (const int code = ReadInput(inPath, bytes); code != kExitOk) return code;
-  RecordStore store(bookPath.c_str());
-  if (const int code = LoadBook(store, MissingBook::kStartEmpty); code != kExitOk) return code;
-
-  // Parsed straight into the book: on a refusal the book's records are as
-  // they were, and nothing is saved.
-  const Imported imported = ImportInto(bytes, store.records, options);
-  if (!imported.ok) return Fail(kExitDamaged, InputName(inPath) + ": " + imported.error);
-  if (imported.added > 0) {
+  Imported imported;
+  // A book that another command created while this one was making it anew
+  // is read and changed again, under its lock this time.
+  for (bool again = true; again;) {
+    again = false;
+    RecordStore store(bookPath.c_str());
+    // Read, change and write under the lock, so no other writer's rows are lost.
+    if (const int code = LockBookForWriting(store); code != kExitOk) return code;
+    if (const int code = LoadBook(store, MissingBook::kStartEmpty); code != kExitOk) return code;
+    // Parsed straight into the book: on a refusal the book's records are as
+    // they were, and nothing is saved.
+    try {
+      imported = ImportInto(bytes, store.records, options);
+    } catch (const std::bad_alloc&) {
+      return Fail(kExitDamaged, bookPath + ": not enough memory for the imported records; " +
+                                    "nothing was written");
+    }
+    if (!imported.ok) return Fail(kExitDamaged, InputName(inPath) + ": " + imported.error);
+    if (imported.added == 0) break;
     const SaveResult saved = store.Save();
-    if (!saved.ok) {
+    again = saved.appeared;
+    if (!saved.ok && !again) {
       // The same failure exits as in every command: a file that cannot be
       // made is 2, a write that fails part way 1.
       const int code = saved.problem == SaveProblem::kCannotCreate ? kExitUsage : kExitDamaged;

@@ -6,21 +6,25 @@
 
 #include "store/codec/codec_buffer.h"
 #include "store/book_file.h"
+#include "store/record_store.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
 
 namespace {
 
-constexpr char kUsage[] = "pack FILE";
+constexpr char kUsage[] = "pack [--force] FILE";
 constexpr char kDetails[] =
     "Reads a book's text from standard input and writes it into FILE with\n"
     "the book's codec, replacing FILE safely: the new file is written and\n"
     "synced beside it, then renamed over it. FILE - writes the book to\n"
-    "standard output.\n\n"
+    "standard output. Empty input over a book that holds records is refused\n"
+    "unless --force is given.\n\n"
     "exit status: 0 written, 1 write failed, 2 wrong usage or cannot create\n";
 
 int Pack(const std::vector<std::string>& args) {
   CommandLine line("pack", kUsage, kDetails, CommandLine::Wording::kUnknownOption);
+  bool force = false;
+  line.AddFlag("force", force);
   if (int code; !line.Parse(args, code)) return code;
   if (line.operands().size() != 1) return Fail(kExitUsage, "pack needs exactly one file");
   const std::string& path = line.operands()[0];
@@ -35,6 +39,19 @@ int Pack(const std::vector<std::string>& args) {
       return Fail(kExitDamaged, "standard output: book too large for the file format");
     }
     return WriteOutput(path, file);
+  }
+  RecordStore book(path.c_str());
+  if (const int code = LockBookForWriting(book); code != kExitOk) return code;
+  if (text.empty() && !force && platform::KindOf(path) == platform::FileKind::regular) {
+    book.SetAnnounceBadChecksum(false);
+    book.Load();
+    if (!book.records.empty()) {
+      return Fail(kExitUsage, path + ": standard input is empty and would empty the book; "
+                                     "use --force to do so");
+    }
+  }
+  if (book.lock().status() == platform::BookLock::Status::held) {
+    platform::RemoveLeftoverTemps(path);
   }
   CompressDetail detail;
   switch (

@@ -22,7 +22,7 @@ int Unpack(const std::vector<std::string>& args) {
   if (line.operands().size() > 1) return Fail(kExitUsage, "unpack takes at most one file");
   const std::string path = line.operands().empty() ? "phone.dat" : line.operands()[0];
   std::string file;
-  if (const int code = ReadInput(path, file); code != kExitOk) return code;
+  if (const int code = ReadBookFile(path, file); code != kExitOk) return code;
   std::string text;
   const DecodeReport report = DecodeBuffer(file, text);
   if (const int code = WriteOutput("-", text); code != kExitOk) return code;

@@ -2,6 +2,7 @@
 // The command-line tool, the fuzzers and the drivers all go through these.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,3 +17,13 @@ HuffmanCodec::EncodeStatus EncodeBuffer(std::string_view input, std::string& fil
 // Appends to `out` what the data file `file` holds (see HuffmanCodec::Decode
 // for what a damaged file gives) and returns what was found. Prints nothing.
 DecodeReport DecodeBuffer(std::string_view file, std::string& out);
+
+// What decoding the data file `file` would give at most, from its header and
+// table alone, so that memory can be reckoned before any is taken: the bytes
+// of text, and the line feeds among them. Never more than the payload's bits
+// can hold; zero when the header or table cannot be read.
+struct TextMeasure {
+  std::uint64_t bytes = 0;
+  std::uint64_t lineFeeds = 0;
+};
+TextMeasure MeasureBuffer(std::string_view file);

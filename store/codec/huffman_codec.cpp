@@ -131,6 +131,12 @@ void HuffmanCodec::Decode() {
   DecodePayload();
 }
 
+bool HuffmanCodec::ReadCounts() {
+  report_ = DecodeReport{};
+  report_.fileBytes = input_.size();
+  return ReadHeader() && ReadTable();
+}
+
 bool HuffmanCodec::ReadHeader() {
   const auto* in = reinterpret_cast<const unsigned char*>(input_.data());
   // Bound: the header is 7 bytes; a shorter file has no header to trust.

@@ -65,6 +65,10 @@ class HuffmanCodec {
   void Decode();
   const DecodeReport& report() const { return report_; }
 
+  // Reads only the header and table of the data file in `input` into `freq`
+  // and report(); false when they cannot be read whole. Decodes nothing.
+  bool ReadCounts();
+
   // The steps, public so that each can be run and tested alone.
 
   // Builds the tree from `freq` with the program's NodeQueue: a leaf for

@@ -70,6 +70,10 @@ struct ReplaceOptions {
   // Flush the new file to disk before it takes the old one's place, and the
   // folder after. Only benchmarks and throwaway test folders turn this off.
   bool syncToDisk = true;
+  // Refuse, with status appeared, when a file has come to be at `path` since
+  // the caller found none: two writers creating the same book must not
+  // silently replace each other.
+  bool onlyIfAbsent = false;
 };
 
 struct ReplaceOutcome {
@@ -77,6 +81,7 @@ struct ReplaceOutcome {
     replaced,      // `path` now holds the new bytes
     cannotCreate,  // no temporary file could be made beside `path`; nothing changed
     writeFailed,   // writing, syncing or renaming failed; `path` is unchanged
+    appeared,      // onlyIfAbsent, and another file is there now; nothing changed
   };
   Status status = Status::replaced;
   std::string reason;  // the system's words, e.g. "No space left on device"
@@ -137,6 +142,11 @@ BackupResult KeepBackup(const std::string& path);
 //   write:   held by a command for its whole read, change and write.
 // A write lock is refused while a session lock is held, and the other way
 // round. Two write locks take turns: the later one waits.
+// What an implementation needs: an exclusive lock on the open book that can
+// be tried without waiting and that the system drops at the holder's death
+// (flock here; LockFileEx on a range past the end of the file on Windows),
+// and, where the system can tell, the holder's process id and whether it is
+// a session; holderPid() 0 only drops "(process N)" from the messages.
 class BookLock {
  public:
   enum class Purpose { session, write };

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "store/platform/platform.h"
@@ -51,6 +52,15 @@ ReplaceOutcome WriteStraight(const std::string& path, std::string_view bytes) {
   return ReplaceOutcome{};
 }
 
+// The new file is in place: sync its folder and tell what was written.
+ReplaceOutcome Placed(const struct stat& info, const std::string& target,
+                      const ReplaceOptions& options) {
+  if (options.syncToDisk) SyncFolder(FolderOf(target));
+  ReplaceOutcome outcome;
+  outcome.written = StampFrom(info);
+  return outcome;
+}
+
 }  // namespace
 
 FileStamp StampOf(const std::string& path) {
@@ -93,7 +103,7 @@ int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
   bytes.clear();
   // Never wait in open() for a FIFO's writer; the flag is cleared below for
   // what is read on purpose.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return errno;
   struct stat info;
   if (fstat(fd, &info) != 0) {
@@ -107,7 +117,15 @@ int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
     close(fd);
     return S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (S_ISFIFO(info.st_mode)) {
+    // A FIFO read on purpose waits for its writer, as the user asked: opened
+    // without waiting, a read would find no writer yet and end at once.
+    close(fd);
+    fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return errno;
+  } else {
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  }
   // Read to the end, whatever the size said: the file may still be growing.
   std::size_t have = 0;
   const std::size_t expected = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096;
@@ -142,6 +160,7 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
   mode_t mode = S_IRUSR | S_IWUSR;  // a new book holds personal data: owner only
   struct stat existing;
   const bool exists = stat(target.c_str(), &existing) == 0;
+  if (exists && options.onlyIfAbsent) return Failed(ReplaceOutcome::Status::appeared, EEXIST);
   if (exists) {
     if (S_ISDIR(existing.st_mode)) return Failed(ReplaceOutcome::Status::cannotCreate, EISDIR);
     if (!S_ISREG(existing.st_mode)) return WriteStraight(target, bytes);
@@ -169,11 +188,24 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
   struct stat info;
   if (fstat(fd, &info) != 0) return fail(errno, true);
   if (close(fd) != 0) return fail(errno, false);
-  if (rename(temp.c_str(), target.c_str()) != 0) return fail(errno, false);
-  if (options.syncToDisk) SyncFolder(FolderOf(target));
-  ReplaceOutcome outcome;
-  outcome.written = StampFrom(info);
-  return outcome;
+  if (options.onlyIfAbsent) {
+    // Takes the name only while it is free, atomically.
+    if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) != 0) {
+      int error = errno;
+      if (error == EINVAL || error == ENOSYS) {  // no such rename here: a link is as atomic
+        error = link(temp.c_str(), target.c_str()) == 0 ? 0 : errno;
+        unlink(temp.c_str());
+        if (error == 0) return Placed(info, target, options);
+      }
+      unlink(temp.c_str());
+      return Failed(
+          error == EEXIST ? ReplaceOutcome::Status::appeared : ReplaceOutcome::Status::writeFailed,
+          error);
+    }
+  } else if (rename(temp.c_str(), target.c_str()) != 0) {
+    return fail(errno, false);
+  }
+  return Placed(info, target, options);
 }
 
 int RemoveLeftoverTemps(const std::string& path) {

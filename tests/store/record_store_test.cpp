@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "store/record_text.h"
 #include "store_fixture.h"
 #include "test_bytes.h"
@@ -288,4 +290,64 @@ TEST_F(StoreTest, SaveSyncsTheNewFileBeforeTheRenameAndTheFolderAfter) {
   EXPECT_EQ(syncsSeen[1].kind, platform::SyncKind::folder);
   EXPECT_EQ(syncsSeen[1].path, folder_);
   EXPECT_EQ(syncsSeen[1].bookThen, FileBytes()) << "the folder was synced before the rename";
+}
+
+// Symptom: the backup of a damaged book reached through a symbolic link was
+// a second name of the link, so after the save it showed the new book.
+TEST_F(StoreTest, BackupThroughALinkHoldsTheDamagedBytes) {
+  ASSERT_EQ(symlink("real-book.dat", path_.c_str()), 0);
+  std::ofstream(folder_ + "/real-book.dat", std::ios::binary) << "damaged";
+  RecordStore store = Store();
+  store.SetAnnounceBadChecksum(false);
+  store.Load();
+  ASSERT_TRUE(store.loadReport().damaged);
+  store.records = Lasts({"New"});
+  const SaveResult saved = store.Save();
+  ASSERT_TRUE(saved.ok) << saved.reason;
+  EXPECT_EQ(saved.backupPath, path_ + ".bak");
+  EXPECT_EQ(ReadFile(path_ + ".bak"), "damaged");
+  EXPECT_EQ(LastNames(Load().records), (std::vector<std::string>{"New"}));
+}
+
+// Symptom: a path longer than 255 bytes was cut short, and the book went
+// into a new file named by its first 255 bytes.
+TEST_F(StoreTest, EveryFileOperationUsesTheWholePath) {
+  std::string folder = folder_;
+  for (int depth = 0; depth < 3; ++depth) {
+    folder += "/" + std::string(120, 'd');
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+  }
+  const std::string path = folder + "/phone.dat";
+  RecordStore store(path.c_str());
+  store.SetSyncOnSave(false);
+  store.records = Lasts({"Deep"});
+  ASSERT_TRUE(store.Save().ok);
+  EXPECT_EQ(ReadFile(path).empty(), false);
+  RecordStore again(path.c_str());
+  again.Load();
+  EXPECT_EQ(LastNames(again.records), (std::vector<std::string>{"Deep"}));
+  EXPECT_FALSE(again.ChangedOnDisk());
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_ + "/" + std::string(120, 'd'), ignored);
+}
+
+// Symptom: every save killed half way left a whole temporary copy of the
+// book behind, for ever.
+TEST_F(StoreTest, LockedSaveRemovesLeftoversOfKilledSavesOfThisBookOnly) {
+  Save(Lasts({"Old"}));
+  const std::string leftover = std::string("phone.dat") + platform::kTempMarker + "Ab12Cd";
+  const std::string others[] = {std::string("phone.dat") + platform::kTempMarker + "Ab12Cde",
+                                std::string("other.dat") + platform::kTempMarker + "Ab12Cd",
+                                "phone.dat.tmp"};
+  for (const std::string& name : others) std::ofstream(folder_ + "/" + name) << "x";
+  std::ofstream(folder_ + "/" + leftover) << "x";
+  RecordStore unlocked = Load();
+  ASSERT_TRUE(unlocked.Save().ok);
+  EXPECT_EQ(Names().size(), 5u) << "removed without holding the lock";
+  RecordStore store = Store();
+  ASSERT_EQ(store.Lock(platform::BookLock::Purpose::write).status(),
+            platform::BookLock::Status::held);
+  store.Load();
+  ASSERT_TRUE(store.Save().ok);
+  EXPECT_EQ(Names(), (NameList{others[1], "phone.dat", others[0], others[2]}));
 }

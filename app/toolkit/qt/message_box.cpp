@@ -159,17 +159,24 @@ int MessageBox(HWND ownerHandle, std::string_view text, std::string_view caption
       ->setObjectName(QStringLiteral("messageText"));
   int x = (width - rowWidth) / 2;
   const int y = bodyBottom + margin;
-  bool first = true;
-  for (const ButtonSpec& b : buttons) {
+  const std::size_t defaultIndex = (type & MB_DEFBUTTON2) != 0 && buttons.size() > 1 ? 1 : 0;
+  QWidget* defaultButton = nullptr;
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    const ButtonSpec& b = buttons[i];
+    const bool isDefault = i == defaultIndex;
     const unsigned buttonStyle =
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | (first ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-    window.AddControl({b.id, ControlKind::kPushButton, b.text, 0, 0, 0, 0, buttonStyle},
-                      QRect(x, y, buttonWidth, buttonHeight));
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    QWidget* button =
+        window.AddControl({b.id, ControlKind::kPushButton, b.text, 0, 0, 0, 0, buttonStyle},
+                          QRect(x, y, buttonWidth, buttonHeight));
+    if (isDefault) defaultButton = button;
     x += buttonWidth + gap;
-    first = false;
   }
-  // The focus starts on the default button, the first tab stop.
-  return window.Run(/*focusFirstTabStop=*/true);
+  // The focus starts on the default button: the first tab stop, or the one
+  // MB_DEFBUTTON2 names.
+  if (defaultIndex == 0) return window.Run(/*focusFirstTabStop=*/true);
+  if (defaultButton != nullptr) defaultButton->setFocus();
+  return window.Run(/*focusFirstTabStop=*/false);
 }
 
 }  // namespace backend

@@ -1,0 +1,80 @@
+// Opening the book at start-up when it is not the program's alone: another
+// Kestrel holds it, or it is no regular file at all.
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "app/kestrel_app.h"
+#include "res/resource.h"
+#include "tests/app/app_test_support.h"
+#include "tests/search/record_maker.h"
+
+namespace {
+
+class BookOpenTest : public BookFolderTest {
+ protected:
+  // Runs the program on this test's book to its end.
+  void Run() {
+    CKestrelApp app(path_.c_str());
+    EXPECT_EQ(app.InitInstance(), FALSE);
+  }
+};
+
+// A child process that holds the program's session lock on `path` until it
+// is killed, as a first Kestrel would.
+pid_t HoldSession(const std::string& path) {
+  int ready[2];
+  if (pipe(ready) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    platform::BookLock lock =
+        platform::BookLock::Acquire(path, platform::BookLock::Purpose::session);
+    const char held = lock.status() == platform::BookLock::Status::held ? 'y' : 'n';
+    (void)!write(ready[1], &held, 1);
+    for (;;) pause();
+  }
+  char held = 'n';
+  (void)!read(ready[0], &held, 1);
+  close(ready[0]);
+  close(ready[1]);
+  return held == 'y' ? child : -1;
+}
+
+// Symptom: a second Kestrel opened the same book unasked, and whichever
+// saved last silently replaced the other's changes.
+TEST_F(BookOpenTest, SecondKestrelNamesTheFirstAndEndsOnTheDefaultNo) {
+  WriteBook({Person("Adams")});
+  const pid_t first = HoldSession(path_);
+  ASSERT_GT(first, 0);
+  ScriptedUser user;
+  user.Then("already open: press Enter", [&](QWidget* box) {
+    EXPECT_EQ(MessageText(box).toStdString(),
+              "The book \"" + path_ + "\" is already open in Kestrel (process " +
+                  std::to_string(first) +
+                  ").\n\nOpen it anyway?  Saving in one window may then replace what the other "
+                  "saved.");
+    Key(box, Qt::Key_Return);  // the default button: No
+  });
+  Run();  // no main form follows
+  user.Finish();
+  kill(first, SIGKILL);
+  waitpid(first, nullptr, 0);
+}
+
+// Symptom: the program blocked for ever in open() on a FIFO named phone.dat.
+TEST_F(BookOpenTest, FifoAsTheBookIsRefusedAtOnce) {
+  ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+  ScriptedUser user;
+  user.Then("cannot be opened", [&](QWidget* box) {
+    EXPECT_EQ(MessageText(box).toStdString(),
+              "The book \"" + path_ + "\" cannot be opened: not a regular file but a FIFO.");
+    Key(box, Qt::Key_Return);
+  });
+  Run();
+  user.Finish();
+}
+
+}  // namespace

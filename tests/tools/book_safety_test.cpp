@@ -1,0 +1,212 @@
+// kestrel-book when someone else touches the book: other writers, the
+// program holding it open, FIFOs and devices in its place, too little memory,
+// and output that would overwrite a book.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "store/book_file.h"
+#include "store/record_store.h"
+
+namespace {
+
+struct Outcome {
+  int exitCode = -1;
+  std::string err;
+};
+
+class BookSafetyTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = ::testing::TempDir() + "kestrel-safety-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+  }
+  void Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(Path(name), std::ios::binary | std::ios::trunc) << bytes;
+  }
+  // Runs a shell line in the test folder, "KB" standing for kestrel-book;
+  // standard input is empty unless the line says otherwise.
+  Outcome Shell(const std::string& line) const {
+    const std::string command = "cd '" + folder_ + "' && KB='" KESTREL_BOOK "' && (" + line +
+                                ") < /dev/null > .out 2> .err";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Read(".err")};
+  }
+  std::size_t Records(const std::string& name) const {
+    RecordStore store(Path(name).c_str());
+    store.SetAnnounceBadChecksum(false);
+    store.Load();
+    return store.records.size();
+  }
+  void WriteBookText(const std::string& name, const std::string& text) const {
+    ASSERT_EQ(CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), Path(name)),
+              kCompressWritten);
+  }
+
+  std::string folder_;
+};
+
+std::string CsvRows(const char* prefix, int rows) {
+  std::string csv = "last_name\n";
+  for (int i = 0; i < rows; ++i) csv += prefix + std::to_string(i) + "\n";
+  return csv;
+}
+
+// A child process that holds the program's session lock on `path` until it
+// is killed.
+pid_t HoldSession(const std::string& path) {
+  int ready[2];
+  if (pipe(ready) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    platform::BookLock lock =
+        platform::BookLock::Acquire(path, platform::BookLock::Purpose::session);
+    const char held = lock.status() == platform::BookLock::Status::held ? 'y' : 'n';
+    (void)!write(ready[1], &held, 1);
+    for (;;) pause();
+  }
+  char held = 'n';
+  (void)!read(ready[0], &held, 1);
+  close(ready[0]);
+  close(ready[1]);
+  return held == 'y' ? child : -1;
+}
+
+// Symptom: two imports at once both said "added 20 records", and one
+// writer's rows were lost.
+// The first round creates the book: both writers find none.
+TEST_F(BookSafetyTest, ConcurrentImportsKeepEveryRow) {
+  Write("a.csv", CsvRows("A", 20));
+  Write("b.csv", CsvRows("B", 20));
+  for (int round = 1; round <= 8; ++round) {
+    const Outcome both = Shell("$KB import a.csv & $KB import b.csv & wait");
+    ASSERT_EQ(both.err, "") << "round " << round;
+    ASSERT_EQ(Records("phone.dat"), 40u * static_cast<unsigned>(round)) << "round " << round;
+  }
+}
+
+// Symptom: a write while the program had the book open went ahead, and the
+// program's save later replaced it.
+TEST_F(BookSafetyTest, WriteWhileKestrelHasTheBookFailsAtOnceUntilItsHolderDies) {
+  WriteBookText("phone.dat", "First\t\n");
+  Write("a.csv", CsvRows("A", 3));
+  const std::string before = Read("phone.dat");
+  const pid_t holder = HoldSession(Path("phone.dat"));
+  ASSERT_GT(holder, 0);
+  for (const char* write : {"$KB import a.csv", "$KB pack phone.dat < a.csv"}) {
+    const Outcome refused = Shell(write);
+    EXPECT_EQ(refused.exitCode, 1) << write;
+    EXPECT_EQ(refused.err, "kestrel-book: phone.dat is open in Kestrel (process " +
+                               std::to_string(holder) + "); close it first\n");
+    EXPECT_EQ(Read("phone.dat"), before) << write;
+  }
+  kill(holder, SIGKILL);  // the system lets a dead holder's lock go
+  waitpid(holder, nullptr, 0);
+  EXPECT_EQ(Shell("$KB import a.csv").exitCode, 0);
+  EXPECT_EQ(Records("phone.dat"), 4u);
+}
+
+// Symptom: every command blocked for ever in open() on a FIFO, and read
+// /dev/zero until memory ran out.
+TEST_F(BookSafetyTest, FifoOrDeviceAsTheBookIsRefusedAtOnce) {
+  ASSERT_EQ(mkfifo(Path("fifo.dat").c_str(), 0600), 0);
+  std::vector<std::string> books = {"fifo.dat"};
+  if (geteuid() == 0) {
+    ASSERT_EQ(mknod(Path("zero.dat").c_str(), S_IFCHR | 0600, makedev(1, 5)), 0);
+    books.push_back("zero.dat");
+  }
+  Write("a.csv", CsvRows("A", 1));
+  for (const std::string& book : books) {
+    const char* kind = book == "fifo.dat" ? "a FIFO" : "a device";
+    for (const char* command : {"list -f ", "import a.csv -f ", "check ", "unpack "}) {
+      const Outcome refused = Shell(std::string("timeout 20 $KB ") + command + book);
+      EXPECT_EQ(refused.exitCode, 2) << command << book;
+      EXPECT_EQ(refused.err, "kestrel-book: " + book + ": not a regular file but " + kind + "\n")
+          << command << book;
+    }
+  }
+}
+
+// Symptom: as root, export -o /dev/null turned the device into a regular
+// file holding the CSV.
+TEST_F(BookSafetyTest, OutputToAFifoOrDeviceIsWrittenStraightToIt) {
+  WriteBookText("phone.dat", "Adams\t\n");
+  ASSERT_EQ(mkfifo(Path("out.fifo").c_str(), 0600), 0);
+  const Outcome exported =
+      Shell("timeout 20 cat out.fifo > got.csv & $KB export -o out.fifo; wait");
+  EXPECT_EQ(exported.exitCode, 0) << exported.err;
+  EXPECT_NE(Read("got.csv").find("Adams"), std::string::npos);
+  struct stat info {};
+  ASSERT_EQ(stat(Path("out.fifo").c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+  ASSERT_EQ(mknod(Path("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+  for (const char* write : {"$KB export -o null", "$KB pack null < phone.dat"}) {
+    EXPECT_EQ(Shell(write).exitCode, 0) << write;
+    ASSERT_EQ(stat(Path("null").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode)) << write;
+  }
+}
+
+// Symptom: export -o phone.dat turned the book into CSV, and pack phone.dat
+// </dev/null emptied it; both exited 0.
+TEST_F(BookSafetyTest, TextOverABookAndEmptyPackOverRecordsNeedForce) {
+  WriteBookText("phone.dat", "Adams\t\n");
+  const std::string book = Read("phone.dat");
+  Outcome refused = Shell("$KB export -o phone.dat");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_EQ(refused.err, "kestrel-book: phone.dat: is a Kestrel book; use --force to replace it\n");
+  refused = Shell("$KB pack phone.dat");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_EQ(refused.err,
+            "kestrel-book: phone.dat: standard input is empty and would empty the book; use "
+            "--force to do so\n");
+  EXPECT_EQ(Read("phone.dat"), book);
+  EXPECT_EQ(Shell("$KB pack --force phone.dat").exitCode, 0);
+  EXPECT_EQ(Read("phone.dat").size(), 7u);  // the empty book
+  WriteBookText("phone.dat", "Adams\t\n");
+  EXPECT_EQ(Shell("$KB export --force -o phone.dat").exitCode, 0);
+  EXPECT_EQ(Read("phone.dat").rfind("student_no", 0), 0u);
+}
+
+// Symptom: a 1 MB book of empty lines (8 million 1.7 KB records) killed
+// list with std::bad_alloc, and a CSV of blank lines aborted import.
+TEST_F(BookSafetyTest, BooksTooLargeForMemoryAreRefusedAndImportStaysBounded) {
+  WriteBookText("phone.dat", std::string(std::size_t{1} << 23, '\n'));
+  const Outcome listed = Shell("ulimit -v 2000000; $KB list");
+  EXPECT_EQ(listed.exitCode, 1);
+  EXPECT_EQ(listed.err.rfind("kestrel-book: phone.dat holds 8,388,608 records, which need 13.4 GB "
+                             "of memory; only ",
+                             0),
+            0u)
+      << listed.err;
+  Write("blank.csv", "last_name\n" + std::string(std::size_t{20} << 20, '\n'));
+  WriteBookText("small.dat", "Adams\t\n");
+  const Outcome imported = Shell("ulimit -v 1000000; $KB import -f small.dat blank.csv");
+  EXPECT_EQ(imported.exitCode, 0) << imported.err;
+  EXPECT_EQ(Records("small.dat"), 1u);
+}
+
+}  // namespace
