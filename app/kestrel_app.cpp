@@ -5,7 +5,6 @@
 #include <string>
 #include <system_error>
 
-#include "app/toolkit/cfiledialog.h"
 #include "res/resources.h"
 #include "text/cp1252.h"
 #include "search/browse_machine.h"

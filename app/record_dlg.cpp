@@ -10,6 +10,7 @@ BEGIN_MESSAGE_MAP(CRecordDlg, CDialog)
   ON_BN_CLICKED(IDC_NEXT_RECORD, OnNextRecord)
   ON_BN_CLICKED(IDC_DELETE_RECORD, OnDeleteRecord)
   ON_BN_CLICKED(IDC_SAVE_CHANGES, OnSaveChanges)
+  ON_EN_CHANGE(IDC_ADDRESS, OnChangeAddress)
 END_MESSAGE_MAP()
 
 CRecordDlg::CRecordDlg(CWnd* parent) : CDialog(IDD_RECORD_DIALOG, parent) {}
@@ -33,6 +34,7 @@ void CRecordDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CRecordDlg::OnInitDialog() {
   CWinApp* app = AfxGetApp();
   icon = app ? app->LoadIcon(IDR_MAINFRAME) : nullptr;
+  acceptedAddress_.clear();
   // Each field holds 99 characters; the address line fills five of them.
   for (const FieldControl& f : kFieldControls) {
     if (CWnd* edit = GetDlgItem(f.controlId)) {
@@ -67,31 +69,35 @@ BOOL CRecordDlg::OnInitDialog() {
   return TRUE;
 }
 
-CRecordDlg::SaveOutcome CRecordDlg::SaveTexts() {
+void CRecordDlg::SaveTexts() {
   UpdateData(TRUE);
-  if (record == nullptr) return SaveOutcome::kRefused;
+  if (record == nullptr) return;
   // Asked before anything is cleared: declining keeps the record as it was.
   if (texts[firstName].IsEmpty() && texts[lastName].IsEmpty() &&
       AfxMessageBox("Create a record with no name?", MB_YESNO) != IDYES) {
-    return SaveOutcome::kDeclined;
+    return;
   }
   StudentRecord edited;
   for (int i = 0; i < address1; ++i) field_text::Store(edited.fields[i], texts[i].str());
-  if (!StoreAddress(edited, texts[address1].str())) {
-    CString message;
-    message.Format("The address is too long to store.  The five address parts hold %d characters; "
-                   "please shorten it.",
-                   5 * static_cast<int>(field_text::kMaxLength));
-    AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
-    return SaveOutcome::kRefused;
-  }
+  // Always stored: the Address edit holds no line that the parts cannot.
+  StoreAddress(edited, texts[address1].str());
   StudentRecord* master = record->master ? record->master : record;
   for (StudentRecord* target : {record, master}) {
     StudentRecord* const link = target->master;
     *target = edited;
     target->master = link;
   }
-  return SaveOutcome::kSaved;
+}
+
+void CRecordDlg::OnChangeAddress() {
+  CWnd* edit = GetDlgItem(IDC_ADDRESS);
+  if (edit == nullptr) return;
+  const CString line = edit->GetWindowText();
+  if (AddressFits(line.str())) {
+    acceptedAddress_ = line.str();
+  } else {
+    edit->SetWindowText(acceptedAddress_.c_str());  // as if the key had not been pressed
+  }
 }
 
 void CRecordDlg::OnSaveChanges() { SaveTexts(); }
@@ -122,9 +128,7 @@ void CRecordDlg::OnCancel() {
   }
   switch (AfxMessageBox("Save and exit?", MB_YESNOCANCEL)) {
     case IDYES:
-      // Declining the no-name question still ends the dialog; an address
-      // that does not fit keeps it open so that nothing typed is lost.
-      if (SaveTexts() == SaveOutcome::kRefused) return;
+      SaveTexts();  // declining the no-name question still ends the dialog
       EndDialog(kStartOver);
       return;
     case IDNO:

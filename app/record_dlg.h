@@ -4,6 +4,8 @@
 // master link, into the book's record it stands for.
 #pragma once
 
+#include <string>
+
 #include "app/toolkit/afxwin.h"
 #include "store/student_record.h"
 
@@ -47,12 +49,14 @@ class CRecordDlg : public CDialog {
   HICON icon = nullptr;
 
  private:
-  // Copies the edits into the shown record and its master. kDeclined: both
-  // names are empty and the user did not answer Yes to storing the record
-  // anyway. kRefused: the address line does not fit into the five address
-  // parts, and the user was told. Neither record changes in those two cases.
-  enum class SaveOutcome { kSaved, kDeclined, kRefused };
-  SaveOutcome SaveTexts();
+  // Copies the edits into the shown record and its master, unless both
+  // names are empty and the user does not answer Yes to storing the record
+  // anyway; then neither record changes.
+  void SaveTexts();
+  // The Address edit takes only a line that the five address parts can
+  // hold: an edit that would make it longer is undone.
+  void OnChangeAddress();
+  std::string acceptedAddress_;
 
   DECLARE_MESSAGE_MAP()
 };

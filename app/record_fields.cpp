@@ -14,7 +14,9 @@ using AddressPieces = std::array<std::string_view, kAddressParts>;
 // `breakAtBlanks` a piece ends before the last blank that leaves something
 // after it, and that blank is dropped (JoinAddress puts it back); a piece
 // with no such blank, or every piece without `breakAtBlanks`, is cut at 99
-// characters. Returns nothing when the line needs more than five pieces.
+// characters, and a blank standing right at that cut is dropped too: no
+// split of five pieces reaches further. Returns nothing when the line needs
+// more than five pieces.
 std::optional<AddressPieces> SplitAddress(std::string_view line, bool breakAtBlanks) {
   AddressPieces pieces;
   for (std::string_view& piece : pieces) {
@@ -23,7 +25,8 @@ std::optional<AddressPieces> SplitAddress(std::string_view line, bool breakAtBla
       return pieces;
     }
     std::size_t cut = field_text::kMaxLength;
-    std::size_t skip = 0;
+    // A blank right at the cut goes between the parts, unless it ends the line.
+    std::size_t skip = line[cut] == ' ' && line.size() > cut + 1 ? 1 : 0;
     if (breakAtBlanks) {
       // The blank may stand right after a full piece (index 99), never first
       // (an empty piece would vanish from the join) nor last.
@@ -62,4 +65,8 @@ bool StoreAddress(StudentRecord& record, std::string_view line) {
   if (!pieces) return false;
   for (int i = 0; i < kAddressParts; ++i) field_text::Store(record.fields[address1 + i], (*pieces)[i]);
   return true;
+}
+
+bool AddressFits(std::string_view line) {
+  return SplitAddress(line, /*breakAtBlanks=*/true) || SplitAddress(line, /*breakAtBlanks=*/false);
 }

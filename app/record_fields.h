@@ -22,7 +22,13 @@ std::string JoinAddress(const StudentRecord& record);
 // Stores `line` in the five address parts of `record`: all of it in part 1
 // when it fits, otherwise spread over parts 1 to 5, each piece ending where
 // a blank can be dropped (so that JoinAddress gives `line` back), or cut at
-// 99 characters when a piece has no blank to break at. Returns false,
-// leaving the address parts unchanged, when `line` does not fit into five
-// parts; it always fits when it holds at most 495 characters.
+// 99 characters when a piece has no blank to break at. When pieces that end
+// at blanks need more than five parts, every piece is cut at 99 characters
+// instead, dropping a blank that stands right at a cut. Returns false,
+// leaving the address parts unchanged, when `line` does not fit even so; it
+// always fits when it holds at most 495 characters, and a line that
+// JoinAddress made always fits.
 bool StoreAddress(StudentRecord& record, std::string_view line);
+
+// True when StoreAddress can store `line`.
+bool AddressFits(std::string_view line);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/toolkit/cdialog.h"
+#include "app/toolkit/cfiledialog.h"
 #include "app/toolkit/clistbox.h"
 #include "app/toolkit/cstring.h"
 #include "app/toolkit/cwinapp.h"

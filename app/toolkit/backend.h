@@ -61,8 +61,8 @@ int RunModalDialog(const DialogTemplate& dialog, HWND owner, DialogEvents& event
 void EndDialog(HWND dialog, int code);
 // A modal message box; returns the id of the button chosen.
 int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type);
-
-// The file dialog of CFileDialog: what it asks for, in Windows-1252.
+// The file dialog of CFileDialog (GetSaveFileNameW / GetOpenFileNameW on
+// Windows): what it asks for, in Windows-1252.
 struct FileDialogSettings {
   bool open = false;             // Open; false: Save As
   std::string defaultExtension;  // "dat": added to a name typed without an extension

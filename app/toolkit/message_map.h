@@ -62,6 +62,8 @@ struct MessageMap {
 #define ON_COMMAND(id, memberFxn) \
   {WM_COMMAND, BN_CLICKED, (id), static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr, nullptr},
 #define ON_BN_CLICKED(id, memberFxn) ON_COMMAND(id, memberFxn)
+#define ON_EN_CHANGE(id, memberFxn) \
+  {WM_COMMAND, EN_CHANGE, (id), static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr, nullptr},
 #define ON_LBN_DBLCLK(id, memberFxn) \
   {WM_COMMAND, LBN_DBLCLK, (id), static_cast<AFX_PMSG>(&ThisClass::memberFxn), nullptr, nullptr},
 

@@ -70,6 +70,7 @@ constexpr WPARAM ICON_BIG = 1;
 // Notification codes of WM_COMMAND.
 constexpr UINT BN_CLICKED = 0;
 constexpr UINT LBN_DBLCLK = 2;
+constexpr UINT EN_CHANGE = 0x0300;  // an edit's text changed (typed, pasted or set)
 
 // System commands; the low four bits are the system's own.
 constexpr UINT SC_CLOSE = 0xF060;

@@ -246,7 +246,7 @@ TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
         EXPECT_TRUE(text.endsWith(QStringLiteral("Save the book to another file?")))
             << text.toStdString();
         EXPECT_EQ(MessageIcon(box), QStringLiteral("stop"));
-        Click(box, IDNO);
+        Key(box, Qt::Key_N);  // no other file: back to the form
       })
       .Then("form again: the old file untouched; save again", [&](QWidget* form) {
         EXPECT_EQ(TemplateOf(form), IDD_KESTREL_DIALOG);
@@ -345,6 +345,44 @@ TEST_F(KestrelAppTest, FailedSaveOffersAnotherFileAndEndsOnceTheCopyIsWritten) {
   copy.Load();
   EXPECT_EQ(copy.loadReport().code, LoadProblem::kNone);
   EXPECT_EQ(LastNames(copy.records), (std::vector<std::string>{"Adams", "Brown"}));
+  std::filesystem::remove_all(elsewhere);
+}
+
+// Regression: with the book's folder gone, every save failed and the run's
+// changes could only be thrown away. Now the book can go to another file,
+// and the program then ends as after a save.
+TEST_F(KestrelAppTest, SaveThatFailsCanWriteTheBookToAnotherFile) {
+  WriteBook({Person("Adams"), Person("Brown")});
+  std::string elsewhere = ::testing::TempDir() + "kestrel-elsewhere-XXXXXX";
+  ASSERT_NE(mkdtemp(elsewhere.data()), nullptr);
+  const std::string copyPath = elsewhere + "/copy.dat";
+  ScriptedUser user;
+  user.Then("form: the folder goes; save", [this](QWidget* form) {
+        std::filesystem::remove_all(folder_);
+        Click(form, IDC_SAVE_AND_EXIT);
+      })
+      .Then("Yes, save", [](QWidget* box) { Click(box, IDYES); })
+      .Then("removed: write it anyway", [](QWidget* box) { Click(box, IDYES); })
+      .Then("the failure: another file?", [](QWidget* box) {
+        EXPECT_TRUE(MessageText(box).contains(QStringLiteral("another file")))
+            << MessageText(box).toStdString();
+        QDir().mkpath(QStringLiteral(KESTREL_RENDER_DIR));
+        box->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/save-failed.png"));
+        Click(box, IDYES);
+      })
+      .Then("choose the file", [&copyPath](QWidget* window) {
+        auto* files = qobject_cast<QFileDialog*>(window);
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
+        files->selectFile(QString::fromStdString(copyPath));
+        QMetaObject::invokeMethod(files, "accept");  // as the Save button does
+      });
+  Run();
+  user.Finish();
+  RecordStore copy(copyPath.c_str());
+  copy.Load();
+  EXPECT_EQ(LastNames(copy.records), (std::vector<std::string>{"Adams", "Brown"}));
+  EXPECT_FALSE(std::filesystem::exists(folder_)) << "the book's own place is left as it was";
   std::filesystem::remove_all(elsewhere);
 }
 

@@ -311,18 +311,29 @@ TEST_F(RecordDlgTest, ShowingAndSavingLeavesTheAddressAsItWas) {
 }
 
 // The Address edit takes what five parts hold with a blank between each:
-// 5 * 99 + 4 = 499 characters, and not one more.
-TEST_F(RecordDlgTest, AddressEditHolds499Characters) {
-  QApplication::clipboard()->setText(QString(510, QLatin1Char('a')));
+// 5 * 99 + 4 = 499 characters, and not one more. Regression: it took lines
+// of 496 to 499 characters that "&Save Changes" then refused; now it keeps
+// only lines that the five parts can hold, and every one of them is stored.
+TEST_F(RecordDlgTest, AddressEditHoldsOnlyWhatFiveMayStore) {
+  std::string words;
+  for (const char c : std::string("abcde")) words += std::string(99, c) + ' ';
   ScriptedUser user;
-  user.Then("paste 510 characters", [](QWidget* dlg) {
+  user.Then("paste too much, then a line five parts cannot hold", [&words](QWidget* dlg) {
+        Type(dlg, IDC_LAST_NAME, QStringLiteral("Lee"));
         Focus(dlg, IDC_ADDRESS);
+        QApplication::clipboard()->setText(QString::fromLatin1(words + "more"));
         Key(dlg, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(Text(dlg, IDC_ADDRESS).size(), 499);
+        EXPECT_EQ(Text(dlg, IDC_ADDRESS).toStdString(), words.substr(0, 499)) << "cut at 499";
+        QApplication::clipboard()->setText(QString(499, QLatin1Char('x')));
+        Key(dlg, Qt::Key_A, Qt::ControlModifier);
+        Key(dlg, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(Text(dlg, IDC_ADDRESS).toStdString(), words.substr(0, 499)) << "not taken";
+        Click(dlg, IDC_SAVE_CHANGES);
         Key(dlg, Qt::Key_Escape);
       })
       .Then("No", [](QWidget* box) { Click(box, IDNO); });
   EXPECT_EQ(New(), CRecordDlg::kStartOver);
+  EXPECT_EQ(JoinAddress(fresh_), words.substr(0, 499));
 }
 
 TEST_F(RecordDlgTest, LongAddressSpreadsOverTheFiveParts) {

@@ -86,6 +86,21 @@ TEST(StoreAddressTest, ShowingAndStoringAgainGivesTheSameLine) {
   }
 }
 
+// Regression: a line that cannot break at blanks into five parts but can
+// be cut at 99 characters, with blanks right at the cuts, was refused.
+TEST(StoreAddressTest, CutsAt99WhereBlanksWouldNeedMoreThanFiveParts) {
+  const std::string line = "a " + std::string(196, 'x') + " " + std::string(99, 'y') + " " +
+                           std::string(99, 'z') + " " + std::string(99, 'w');
+  ASSERT_EQ(line.size(), 498u);
+  StudentRecord r = MakeRecord({});
+  ASSERT_TRUE(AddressFits(line));
+  ASSERT_TRUE(StoreAddress(r, line));
+  EXPECT_EQ(AddressParts(r), (std::vector<std::string>{"a " + std::string(97, 'x'), std::string(99, 'x'),
+                                                       std::string(99, 'y'), std::string(99, 'z'),
+                                                       std::string(99, 'w')}));
+  EXPECT_FALSE(AddressFits(std::string(499, 'x'))) << "the edit keeps such a line out";
+}
+
 // Error paths follow.
 
 TEST(StoreAddressTest, ALineThatFiveFieldsCannotHoldChangesNothing) {

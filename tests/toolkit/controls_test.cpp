@@ -1,11 +1,15 @@
 // List boxes and message boxes on real widgets, and pictures of every template.
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest/QTest>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "app/toolkit/afxwin.h"
@@ -80,6 +84,30 @@ TEST_F(ControlsTest, ListBoxKeepsOrderAndNotifiesDoubleClicks) {
   EXPECT_EQ(dlg.listBox.GetSafeHwnd(), nullptr);
   EXPECT_EQ(dlg.listBox.GetCurSel(), LB_ERR);
   EXPECT_EQ(dlg.listBox.AddString("x"), LB_ERR);
+}
+
+// Regression: a click below the rows, Ctrl+click on the selected row or
+// Ctrl+Space left no row selected, and "&View Selected" then chose nothing.
+TEST_F(ControlsTest, ListBoxSelectionCannotBeCleared) {
+  ListDlg dlg;
+  ScriptedUser user;
+  user.Then("try to clear the selection, then view", [&](QWidget* window) {
+    QListView* list = ListOf(window);
+    ASSERT_NE(list, nullptr);
+    const QPoint selected = list->visualRect(list->model()->index(0, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(selected.x(), list->viewport()->height() - 3));
+    EXPECT_EQ(dlg.listBox.GetCurSel(), 0) << "click below the rows";
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, selected);
+    EXPECT_EQ(dlg.listBox.GetCurSel(), 0) << "Ctrl+click on the selected row";
+    Key(window, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(dlg.listBox.GetCurSel(), 0) << "Ctrl+Space";
+    Key(window, Qt::Key_Down);
+    EXPECT_EQ(dlg.listBox.GetCurSel(), 1) << "the arrows still move it";
+    Click(window, IDC_VIEW_SELECTED);
+  });
+  EXPECT_EQ(dlg.DoModal(), IDOK);
+  EXPECT_EQ(dlg.chosen, 1);
 }
 
 TEST_F(ControlsTest, EnterInTheListClicksTheDefaultButton) {
@@ -162,6 +190,98 @@ TEST_F(ControlsTest, InformationBoxHasItsCaptionIconAndOk) {
       .Then("About box: leave", [](QWidget* about) { Key(about, Qt::Key_Escape); });
   EXPECT_EQ(owner.DoModal(), IDCANCEL);
   EXPECT_EQ(answer, IDOK);
+}
+
+QString AccessibleName(QWidget* widget) {
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+  return face ? face->text(QAccessible::Name) : QStringLiteral("<no accessible interface>");
+}
+
+// Regression: a screen reader read the thirteen edits out by their values,
+// never as "First Name", since they had no name.
+TEST_F(ControlsTest, ScreenReadersHearEveryControlByName) {
+  const std::map<int, QString> edits = {
+      {IDC_STUDENT_NO, "Student #"},        {IDC_LAST_NAME, "Last Name"},
+      {IDC_FIRST_NAME, "First Name"},       {IDC_MIDDLE_NAME1, "Middle Name1"},
+      {IDC_MIDDLE_NAME2, "Middle Name2"},   {IDC_GENDER, "Gender"},
+      {IDC_BIRTHDAY, "Birthday"},           {IDC_PHONE, "Phone"},
+      {IDC_EMAIL, "E-mail"},                {IDC_CELL_PHONE, "Cell Phone"},
+      {IDC_PARENT_NAME, "Parent's Name"},   {IDC_PARENT_PHONE, "Parent's Phone"},
+      {IDC_ADDRESS, "Address"}};
+  for (int id : {IDD_KESTREL_DIALOG, IDD_RECORD_DIALOG, IDD_MATCH_LIST}) {
+    CDialog dlg(static_cast<UINT>(id));
+    ScriptedUser user;
+    user.Then("listen", [&](QWidget* window) {
+      auto* dialog = dynamic_cast<toolkit::DialogWindow*>(window);
+      ASSERT_NE(dialog, nullptr);
+      for (const toolkit::DialogWindow::Control& c : dialog->Controls()) {
+        const QString name = AccessibleName(c.widget);
+        const QString text = toolkit::ToQt(toolkit::WindowTextOf(c.widget));
+        const std::string row = "dialog " + std::to_string(id) + ", control " + std::to_string(c.id);
+        switch (c.kind) {
+          case ControlKind::kEdit:
+            EXPECT_EQ(name, edits.at(c.id)) << row;
+            break;
+          case ControlKind::kListBox:
+            EXPECT_EQ(name, QStringLiteral("Matching Records")) << row;
+            break;
+          default:
+            EXPECT_EQ(name, QString(text).remove('&')) << row;
+        }
+      }
+      toolkit::EndModal(window, IDCANCEL);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL) << id;
+  }
+  ScriptedUser user;
+  user.Then("a message box", [](QWidget* box) {
+    auto* label = box->findChild<QLabel*>(QStringLiteral("messageText"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(AccessibleName(label), QStringLiteral("Fish & Chips?")) << "every & as written";
+    if (QWidget* yes = Control(box, IDYES)) {
+      EXPECT_EQ(AccessibleName(yes), QStringLiteral("Yes"));
+    }
+    Key(box, Qt::Key_N);
+  });
+  EXPECT_EQ(AfxMessageBox("Fish & Chips?", MB_YESNO), IDNO);
+}
+
+// The dialogs follow the desktop's font: at 9, 12 and 18 points (12, 16 and
+// 24 pixels) every window grows with it and no label or button text is cut.
+TEST_F(ControlsTest, EveryTextFitsItsBoxAtThreeDesktopFontSizes) {
+  const auto restore = qScopeGuard([] { toolkit::SetDesktopFontPixels(12); });
+  QDir().mkpath(QStringLiteral(KESTREL_RENDER_DIR));
+  std::map<int, int> widthAt12;
+  for (int pixels : {12, 16, 24}) {
+    toolkit::SetDesktopFontPixels(pixels);
+    for (int id : {IDD_KESTREL_DIALOG, IDD_ABOUTBOX, IDD_RECORD_DIALOG, IDD_MATCH_LIST}) {
+      CDialog dlg(static_cast<UINT>(id));
+      ScriptedUser user;
+      user.Then("measure", [&](QWidget* window) {
+        auto* dialog = dynamic_cast<toolkit::DialogWindow*>(window);
+        ASSERT_NE(dialog, nullptr);
+        const std::string at = std::to_string(pixels) + " px, dialog " + std::to_string(id);
+        // The window grows as its font does (11 pixels on a 12-pixel desktop).
+        if (pixels == 12) widthAt12[id] = window->width();
+        const double grown = widthAt12[id] * window->font().pixelSize() / 11.0;
+        EXPECT_NEAR(window->width(), grown, grown * 0.08) << at;
+        EXPECT_GT(window->font().pixelSize(), pixels / 2) << at;
+        for (const toolkit::DialogWindow::Control& c : dialog->Controls()) {
+          if (c.kind != ControlKind::kLabel && c.kind != ControlKind::kPushButton) continue;
+          const QString text = toolkit::ToQt(toolkit::WindowTextOf(c.widget)).remove('&');
+          const QFontMetrics metrics(c.widget->font());
+          const int room = c.widget->width() - (c.kind == ControlKind::kPushButton ? 8 : 0);
+          EXPECT_LE(metrics.horizontalAdvance(text), room) << at << ": " << text.toStdString();
+          EXPECT_LE(metrics.height(), c.widget->height()) << at << ": " << text.toStdString();
+        }
+        window->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/desktop-%1px-template-%2.png")
+                                .arg(pixels)
+                                .arg(id));
+        toolkit::EndModal(window, IDCANCEL);
+      });
+      EXPECT_EQ(dlg.DoModal(), IDCANCEL) << id;
+    }
+  }
 }
 
 // Saves a picture of each template, as the toolkit builds it, for a person to

@@ -10,6 +10,7 @@
 
 #include "text/cp1252.h"
 #include "text/field_text.h"
+#include "app/toolkit/accessible_names.h"
 #include "app/toolkit/qt/dialog_window.h"
 #include "app/toolkit/qt/icons.h"
 #include "app/toolkit/qt/list_box.h"
@@ -80,6 +81,9 @@ QWidget* MakeWidget(DialogWindow& window, const ControlTemplate& c, std::string_
       edit->setValidator(new SingleLineCp1252Validator(edit));
       edit->setFrame((c.style & WS_BORDER) != 0);
       edit->setText(ToQt(text));
+      const int id = c.id;
+      QObject::connect(edit, &QLineEdit::textChanged, &window,
+                       [&window, id] { window.Events()->Command(EN_CHANGE, id); });
       return edit;
     }
     case ControlKind::kLabel: {
@@ -150,6 +154,11 @@ QWidget* MakeControl(DialogWindow& window, const ControlTemplate& c, const QRect
                                                        : Qt::ClickFocus);
   if (!(c.style & WS_VISIBLE)) widget->hide();
   if (c.style & WS_DISABLED) widget->setEnabled(false);
+  // What a screen reader reads: the text as shown. An edit or list box is
+  // named after its label once the whole template is there (BuildDialogWindow).
+  if (c.kind != ControlKind::kEdit && c.kind != ControlKind::kListBox) {
+    widget->setAccessibleName(ToQt(ShownText(c.kind, c.style, text)));
+  }
   return widget;
 }
 
@@ -171,6 +180,13 @@ void SetWindowTextOf(QWidget* widget, std::string_view text) {
     return;
   }
   widget->setProperty("kestrelText", QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+  if (auto* window = dynamic_cast<DialogWindow*>(widget->parentWidget())) {
+    for (const DialogWindow::Control& c : window->Controls()) {
+      if (c.widget == widget && c.kind != ControlKind::kEdit && c.kind != ControlKind::kListBox) {
+        widget->setAccessibleName(ToQt(ShownText(c.kind, c.style, text)));
+      }
+    }
+  }
   if (auto* label = qobject_cast<QLabel*>(widget)) {
     SetLabelText(label, text, widget->property("kestrelStyle").toUInt());
   } else if (auto* button = qobject_cast<QPushButton*>(widget)) {

@@ -2,20 +2,31 @@
 #include "app/toolkit/qt/dialog_font.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QStyleFactory>
 #include <algorithm>
 
 namespace toolkit {
 
-// "MS Sans Serif" is not on Linux. DejaVu Sans (scripts/install-deps installs it) stands
-// in for any template font, 11 pixels for 8 points: at that size its average
-// character is 7 pixels wide and 13 high, so every label and button text of
-// the templates fits its box with a little room.
+namespace {
+
+int desktopPixels = 12;
+
+}  // namespace
+
+int DesktopFontPixels() { return desktopPixels; }
+void SetDesktopFontPixels(int pixels) { desktopPixels = std::max(1, pixels); }
+
+// "MS Sans Serif" is not on Linux. DejaVu Sans (scripts/install-deps installs
+// it) stands in for any template font. On a desktop of 12 pixels (9 points)
+// the 8 points of the templates become 11 pixels, at which its average
+// character is 7 pixels wide and 13 high; the dialog units grow with the
+// font, so every text keeps its room at any size.
 QFont DialogFont(const char* /*name*/, int pointSize) {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(std::max(1, (pointSize * 11 + 4) / 8));
+  font.setPixelSize(std::max(1, MulDiv(desktopPixels, pointSize, 9)));
   return font;
 }
 
@@ -27,6 +38,7 @@ BaseUnits BaseUnitsOf(const QFont& font) {
 }
 
 void ApplyLook(QApplication& app) {
+  SetDesktopFontPixels(QFontInfo(QApplication::font()).pixelSize());
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
   QApplication::setFont(DialogFont("MS Sans Serif", 8));
 }

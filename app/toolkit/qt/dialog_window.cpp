@@ -6,10 +6,12 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QIcon>
+#include <QLabel>
 #include <QPainter>
 #include <QScreen>
 #include <memory>
 
+#include "app/toolkit/accessible_names.h"
 #include "app/toolkit/qt/controls.h"
 #include "app/toolkit/qt/dialog_font.h"
 #include "app/toolkit/qt/icons.h"
@@ -130,6 +132,17 @@ DialogWindow* BuildDialogWindow(const DialogTemplate& t, QWidget* owner, DialogE
   for (const ControlTemplate& c : t.controls) {
     window->AddControl(c, QRect(DialogXToPixels(c.x, base), DialogYToPixels(c.y, base),
                                 DialogXToPixels(c.cx, base), DialogYToPixels(c.cy, base)));
+  }
+  // Edits and the list box are named after the label on their row (which
+  // becomes their buddy), so a screen reader says "Last Name", not the value.
+  const auto& controls = window->Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].kind != ControlKind::kEdit && controls[i].kind != ControlKind::kListBox) continue;
+    controls[i].widget->setAccessibleName(ToQt(AccessibleName(t, i)));
+    const int label = LabelOf(t, i);
+    if (label >= 0) {
+      static_cast<QLabel*>(controls[static_cast<std::size_t>(label)].widget)->setBuddy(controls[i].widget);
+    }
   }
   return window;
 }

@@ -27,5 +27,5 @@ std::string DisplayProblem(const char* qpaPlatform, const char* display,
                            const char* waylandDisplay) {
   if (IsSet(qpaPlatform) && !NeedsDisplayServer(qpaPlatform)) return {};
   if (IsSet(display) || IsSet(waylandDisplay)) return {};
-  return kNoDisplay;
+  return kNoDisplayMessage;
 }

@@ -4,8 +4,8 @@
 
 #include <string>
 
-// Why no window can be shown, as the program says it in one line.
-inline constexpr char kNoDisplay[] =
+// Why no window can be shown, as the program says it.
+inline constexpr char kNoDisplayMessage[] =
     "no display available; run it in a desktop session or under xvfb-run";
 
 // Empty when a window can be shown. Otherwise the reason, one line without

@@ -2,6 +2,8 @@
 #include "app/toolkit/qt/list_box.h"
 
 #include <QAbstractListModel>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/toolkit/dialog_template.h"
@@ -10,38 +12,85 @@
 namespace toolkit {
 namespace {
 
+// The rows as Windows-1252 bytes in one buffer, converted for Qt only when
+// the view asks for a row (the few on screen). Rows added in a burst reach
+// the view as one insertion, not one each: a list of the whole book fills
+// in one step.
 class ListBoxModel : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
   int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(items_.size());
+    return parent.isValid() ? 0 : static_cast<int>(rowsShown_);
   }
   QVariant data(const QModelIndex& index, int role) const override {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
-    return items_[static_cast<std::size_t>(index.row())];
+    const auto row = static_cast<std::size_t>(index.row());
+    const std::size_t begin = row == 0 ? 0 : ends_[row - 1];
+    return ToQt(std::string_view(bytes_).substr(begin, ends_[row] - begin));
   }
-  int Add(QString text) {
-    const int row = static_cast<int>(items_.size());
-    beginInsertRows({}, row, row);
-    items_.push_back(std::move(text));
+  // Adds a row at the end and returns its index; the view hears of it at
+  // the next Flush, which is due once control returns to the event loop.
+  int Add(std::string_view text) {
+    bytes_.append(text);
+    ends_.push_back(bytes_.size());
+    if (!flushDue_) {
+      flushDue_ = true;
+      QMetaObject::invokeMethod(this, [this] { Flush(); }, Qt::QueuedConnection);
+    }
+    return static_cast<int>(ends_.size() - 1);
+  }
+  void Flush() {
+    flushDue_ = false;
+    if (rowsShown_ == ends_.size()) return;
+    beginInsertRows({}, static_cast<int>(rowsShown_), static_cast<int>(ends_.size() - 1));
+    rowsShown_ = ends_.size();
     endInsertRows();
-    return row;
   }
   void Clear() {
     beginResetModel();
-    items_.clear();
+    bytes_.clear();
+    ends_.clear();
+    rowsShown_ = 0;
     endResetModel();
   }
 
  private:
-  std::vector<QString> items_;
+  std::string bytes_;
+  std::vector<std::size_t> ends_;  // where each row's bytes end
+  std::size_t rowsShown_ = 0;      // the rows the view has been told of
+  bool flushDue_ = false;
+};
+
+// The list box control: its model is always a ListBoxModel.
+class ListBoxView : public QListView {
+ public:
+  explicit ListBoxView(QWidget* parent) : QListView(parent), model_(new ListBoxModel(this)) {
+    setModel(model_);
+  }
+  ListBoxModel* Rows() const { return model_; }
+
+ protected:
+  // A single-selection list box always keeps a row selected once one is: a
+  // click below the last row does nothing, and Ctrl+click or Ctrl+Space on
+  // the selected row leaves it selected instead of clearing it.
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override {
+    if (!index.isValid()) return QItemSelectionModel::NoUpdate;
+    const QItemSelectionModel::SelectionFlags flags = QListView::selectionCommand(index, event);
+    if (flags & (QItemSelectionModel::Toggle | QItemSelectionModel::Deselect)) {
+      return QItemSelectionModel::ClearAndSelect;
+    }
+    return flags;
+  }
+
+ private:
+  ListBoxModel* model_;
 };
 
 }  // namespace
 
 QListView* MakeListBox(QWidget* parent, unsigned style) {
-  auto* list = new QListView(parent);
-  list->setModel(new ListBoxModel(list));
+  auto* list = new ListBoxView(parent);
   list->setUniformItemSizes(true);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -55,15 +104,16 @@ QListView* MakeListBox(QWidget* parent, unsigned style) {
 }
 
 LRESULT ListBoxMessage(QWidget* widget, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* list = qobject_cast<QListView*>(widget);
-  auto* model = list ? dynamic_cast<ListBoxModel*>(list->model()) : nullptr;
-  if (model == nullptr) return LB_ERR;
+  auto* list = dynamic_cast<ListBoxView*>(widget);
+  if (list == nullptr) return LB_ERR;
+  ListBoxModel* model = list->Rows();
+  if (message == LB_ADDSTRING) {
+    const char* text = reinterpret_cast<const char*>(lParam);
+    return model->Add(text ? text : "");
+  }
+  model->Flush();  // every other message sees every row added
   const int count = model->rowCount({});
   switch (message) {
-    case LB_ADDSTRING: {
-      const char* text = reinterpret_cast<const char*>(lParam);
-      return model->Add(ToQt(text ? text : ""));
-    }
     case LB_RESETCONTENT:
       model->Clear();
       return 0;

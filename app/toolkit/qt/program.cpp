@@ -3,13 +3,44 @@
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "app/toolkit/backend.h"
 #include "app/toolkit/qt/dialog_font.h"
 #include "app/toolkit/qt/display_check.h"
-#include "app/toolkit/qt/quiet_start.h"
 
 namespace toolkit::backend {
+namespace {
+
+// While Qt starts: a display named but not there (no X server at DISPLAY, a
+// Wayland socket without a compositor, a platform plugin missing) is a fatal
+// error inside Qt, which would abort the process. The program says what it
+// says without any display instead and exits with 1. Qt's other messages of
+// the start are held and passed on once it has started.
+const char* startingProgram = "kestrel";
+QtMessageHandler handlerBefore = nullptr;
+std::vector<std::pair<QtMsgType, QString>> heldMessages;
+
+void WhileQtStarts(QtMsgType type, const QMessageLogContext& /*context*/, const QString& message) {
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "%s: %s\n", startingProgram, kNoDisplayMessage);
+    std::fflush(stderr);
+    std::_Exit(1);
+  }
+  heldMessages.emplace_back(type, message);
+}
+
+void PassOnHeldMessages() {
+  qInstallMessageHandler(handlerBefore);
+  for (const auto& [type, message] : heldMessages) {
+    const QMessageLogContext context;
+    qt_message_output(type, context, message);
+  }
+  heldMessages.clear();
+}
+
+}  // namespace
 
 int RunProgram(int argc, char** argv, const char* program, const std::function<int()>& run) {
   // Qt ends the process when it finds no display; ask first.
@@ -19,10 +50,10 @@ int RunProgram(int argc, char** argv, const char* program, const std::function<i
     std::fprintf(stderr, "%s: %s\n", program, problem.c_str());
     return 1;
   }
-  // Variables that name no working display are only found out by Qt itself.
-  QuietStart quiet(program);
+  startingProgram = program;
+  handlerBefore = qInstallMessageHandler(WhileQtStarts);
   QApplication qt(argc, argv);
-  quiet.Started();
+  PassOnHeldMessages();
   ApplyLook(qt);
   QGuiApplication::setDesktopFileName(QStringLiteral(KESTREL_DESKTOP_ID));
   return run();

@@ -93,6 +93,7 @@ LRESULT DialogMessage(DialogWindow* window, UINT message, WPARAM wParam, LPARAM 
 
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   QWidget* w = WidgetOf(window);
+  if (message >= LB_ADDSTRING && message <= LB_GETCOUNT) return ListBoxMessage(w, message, wParam, lParam);
   if (auto* dialog = dynamic_cast<DialogWindow*>(w)) return DialogMessage(dialog, message, wParam, lParam);
   if (auto* edit = qobject_cast<QLineEdit*>(w)) {
     if (message == EM_LIMITTEXT) {
