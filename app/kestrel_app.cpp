@@ -1,10 +1,14 @@
 // The program's start-up, its main loop and the commands of the main form.
 #include "app/kestrel_app.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
+#include "app/toolkit/session_end.h"
 #include "res/resources.h"
 #include "text/cp1252.h"
 #include "search/browse_machine.h"
@@ -23,8 +27,10 @@ std::string ShownPath(const char* fileName) {
 
 }  // namespace
 
-CKestrelApp::CKestrelApp(const char* dataFile) : store(dataFile) {
+CKestrelApp::CKestrelApp(const char* dataFile)
+    : store(dataFile), journalFile(journal::PathFor(dataFile)) {
   AfxSetResources(ProgramResources());
+  recordDlg.changed = [this](const StudentRecord& record) { JournalChange(record); };
 }
 CKestrelApp::~CKestrelApp() = default;
 
@@ -34,6 +40,7 @@ BOOL CKestrelApp::InitInstance() {
   store.Load();
   if (!OpenBookForSession()) return FALSE;
   ReportDamagedBook();
+  RecoverJournal();
   for (;;) {
     matches.clear();
     const INT_PTR command = searchDlg.DoModal();
@@ -52,9 +59,15 @@ BOOL CKestrelApp::InitInstance() {
         CreateRecord();
         break;
       case CSearchDlg::kSaveAndExit:
-        if (SaveBook()) return FALSE;
+        if (SaveBook()) {
+          EndJournal();
+          return FALSE;
+        }
         break;
       case CSearchDlg::kDiscardAndExit:
+        // A desktop logging out closes the form too; that is no choice of
+        // the user's, so the journal stays to be offered at the next start.
+        if (!AfxSessionEnding()) EndJournal();
         return FALSE;
       default:
         // The toolkit could not show the form at all; asking again would
@@ -108,7 +121,9 @@ void CKestrelApp::CreateRecord() {
   recordDlg.SetRecord(&fresh);
   recordDlg.position = 0;
   recordDlg.count = 1;
+  newRecord_ = &fresh;
   recordDlg.DoModal();
+  newRecord_ = nullptr;
   recordDlg.record = nullptr;  // the temporary goes; the dialog must not point at it
   if (!IsEmpty(fresh)) store.Append(fresh);
 }
@@ -154,6 +169,84 @@ bool CKestrelApp::SaveCopyElsewhere() {
                    dialog.GetPathName().GetString(), copied.reason.c_str());
     if (AfxMessageBox(message, MB_YESNO | MB_ICONSTOP) != IDYES) return false;
   }
+}
+
+void CKestrelApp::RecoverJournal() {
+  const std::string path = journalFile.path();
+  // Opened anyway beside another Kestrel: the journal there is that
+  // session's, alive; it is neither offered nor replaced.
+  if (store.lock().status() == platform::BookLock::Status::busy) {
+    TellJournalOff("it belongs to the other Kestrel that has the book open");
+    return;
+  }
+  std::string bytes;
+  if (const int error = platform::ReadWholeFile(path, bytes); error != 0 && error != ENOENT) {
+    TellJournalOff(platform::ErrorText(error));  // a journal we cannot read is not overwritten
+    return;
+  }
+  const journal::Contents left = journal::Parse(bytes);
+  std::vector<journal::Entry> restored;
+  if (!left.entries.empty()) {
+    const std::size_t count = left.entries.size();
+    const bool sameBook = left.book == store.knownStamp() &&
+                          journal::Fitting(left.entries, store.records.size()) == count;
+    bool keepAside = true;
+    if (sameBook) {
+      CString question;
+      question.Format(count == 1 ? "Kestrel was not closed properly. %zu change made in that session "
+                                   "was not saved. Restore it?"
+                                 : "Kestrel was not closed properly. %zu changes made in that session "
+                                   "were not saved. Restore them?",
+                      count);
+      if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        journal::Replay(left.entries, store.records);
+        restored = left.entries;
+        keepAside = false;  // carried into this session's journal below
+      }
+    }
+    if (keepAside) {
+      std::string reason;
+      const std::string aside = journal::KeepAside(path, reason);
+      if (!sameBook) {
+        CString message;
+        message.Format("Kestrel was not closed properly, and the book \"%s\" has changed since.  "
+                       "The %zu change%s made in that session cannot be restored onto it; "
+                       "%s kept in \"%s\".",
+                       ShownPath(store.fileName).c_str(), count, count == 1 ? "" : "s",
+                       count == 1 ? "it is" : "they are",
+                       ShownPath(aside.empty() ? path.c_str() : aside.c_str()).c_str());
+        AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+      }
+      if (aside.empty()) {
+        TellJournalOff(reason);  // the old journal is not overwritten
+        return;
+      }
+    }
+  }
+  journalBegun_ = journal.Begin(store.knownStamp(), restored);
+  if (!journalBegun_) TellJournalOff(journal.failure());
+}
+
+void CKestrelApp::JournalChange(const StudentRecord& changed) {
+  const std::size_t position = &changed == newRecord_
+                                   ? store.records.size()  // appended when its dialog closes
+                                   : static_cast<std::size_t>(&changed - store.records.data());
+  if (!journal.Record(position, changed)) TellJournalOff(journal.failure());
+}
+
+void CKestrelApp::TellJournalOff(const std::string& reason) {
+  if (toldJournalOff_) return;
+  toldJournalOff_ = true;
+  CString message;
+  message.Format("Kestrel cannot keep its recovery file \"%s\" (%s).  You can go on working, but if "
+                 "Kestrel is not closed properly, the changes made since it started will be lost.",
+                 ShownPath(journalFile.path().c_str()).c_str(), reason.c_str());
+  AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CKestrelApp::EndJournal() {
+  journalFile.Close();
+  if (journalBegun_) journal::Remove(journalFile.path());
 }
 
 void CKestrelApp::SearchBook() {

@@ -10,6 +10,8 @@
 #include "app/record_dlg.h"
 #include "app/search_dlg.h"
 #include "app/toolkit/afxwin.h"
+#include "store/journal.h"
+#include "store/journal_file.h"
 #include "store/record_store.h"
 
 class CKestrelApp : public CWinApp {
@@ -18,10 +20,14 @@ class CKestrelApp : public CWinApp {
   explicit CKestrelApp(const char* dataFile = "phone.dat");
   ~CKestrelApp() override;
 
-  // Loads the book and runs the main loop until the user leaves. Returns
-  // FALSE on every path, so that the toolkit then ends the process. The data
-  // file is written only on "Save and E&xit" answered Yes, and only replaced
-  // when the save succeeds; a failed save returns to the main form.
+  // Loads the book, offers to restore the changes of a session that ended
+  // without the user's choice, and runs the main loop until the user leaves.
+  // Returns FALSE on every path, so that the toolkit then ends the process.
+  // The data file is written only on "Save and E&xit" answered Yes, and only
+  // replaced when the save succeeds; a failed save returns to the main form.
+  // Every change of the session goes to the journal "<data file>.journal"
+  // as it is made; the journal is removed when the user saves or discards,
+  // and stays behind whenever the process ends any other way.
   BOOL InitInstance() override;
 
   // Appends to the (empty) matches a copy of every live record of the book
@@ -65,4 +71,20 @@ class CKestrelApp : public CWinApp {
   // chooses, leaving the book's own file as it was. True once a copy is on
   // disk; false when the user gives up, with the book unchanged in memory.
   bool SaveCopyElsewhere();
+
+  // Start-up: reads a journal left behind, asks whether to restore it (or
+  // says why it cannot be), and begins this session's journal.
+  void RecoverJournal();
+  // Journals a change of a record of the book, or of the new record.
+  void JournalChange(const StudentRecord& changed);
+  // Tells the user, once per session, that changes cannot be recovered.
+  void TellJournalOff(const std::string& reason);
+  // The session ends as the user chose: the journal goes.
+  void EndJournal();
+
+  journal::FileSink journalFile;
+  journal::Session journal{journalFile};
+  const StudentRecord* newRecord_ = nullptr;  // the record of the create-a-record dialog
+  bool journalBegun_ = false;                 // this session's journal is the one on disk
+  bool toldJournalOff_ = false;
 };

@@ -87,6 +87,7 @@ void CRecordDlg::SaveTexts() {
     *target = edited;
     target->master = link;
   }
+  if (changed) changed(*master);
 }
 
 void CRecordDlg::OnChangeAddress() {
@@ -107,6 +108,7 @@ void CRecordDlg::OnDeleteRecord() {
   if (record != nullptr) {
     if (record->master != nullptr) Clear(*record->master);
     Clear(*record);
+    if (changed) changed(record->master != nullptr ? *record->master : *record);
   }
   EndDialog(kNextRecord);
 }

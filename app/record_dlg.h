@@ -4,6 +4,7 @@
 // master link, into the book's record it stands for.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/toolkit/afxwin.h"
@@ -31,6 +32,9 @@ class CRecordDlg : public CDialog {
   // The number of matches browsed; 1 for a single match or a new record.
   int count = 1;
   StudentRecord* record = nullptr;
+  // Told of every change as it reaches the record's master ("&Save Changes",
+  // "&Delete Record"), with the master; the program journals it.
+  std::function<void(const StudentRecord& master)> changed;
 
   BOOL OnInitDialog() override;
 

@@ -107,6 +107,8 @@ class RecordStore {
   // from what the last Load read or the last Save wrote, including being
   // created or deleted since (and before any Load or Save, when it exists).
   bool ChangedOnDisk() const;
+  // The data file's stamp as the last Load read it or the last Save wrote it.
+  const platform::FileStamp& knownStamp() const { return knownStamp_; }
 
   // Whether Load prints the checksum notice on standard output (on by
   // default). The command-line tool turns it off: its standard output is data.

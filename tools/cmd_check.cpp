@@ -5,6 +5,8 @@
 #include <string>
 
 #include "store/codec/codec_buffer.h"
+#include "store/journal.h"
+#include "store/platform/platform.h"
 #include "store/record_text.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
@@ -26,6 +28,29 @@ std::size_t LongestLine(std::string_view text) {
     text.remove_prefix(std::min(end + 1, text.size()));
   }
   return longest;
+}
+
+// The journal beside the book, if any: a running session's, or one left by a
+// session that died, which Kestrel offers to restore at its next start.
+void ReportJournal(const std::string& path) {
+  const std::string journalPath = journal::PathFor(path);
+  std::string bytes;
+  if (platform::ReadWholeFile(journalPath, bytes) != 0) return;
+  const platform::BookLock lock = platform::BookLock::Acquire(path, platform::BookLock::Purpose::write);
+  if (lock.status() == platform::BookLock::Status::busy && lock.holderIsSession()) {
+    std::cout << "journal: " << journalPath << ": kept by the running Kestrel session";
+    if (lock.holderPid() != 0) std::cout << " (process " << lock.holderPid() << ')';
+    std::cout << '\n';
+    return;
+  }
+  const journal::Contents left = journal::Parse(bytes);
+  const std::size_t count = left.entries.size();
+  std::cout << "journal: " << journalPath << ": " << count << (count == 1 ? " change" : " changes")
+            << " of a Kestrel session that ended without saving";
+  if (left.headerValid && left.book != platform::StampOf(path)) {
+    std::cout << ", made to the book as it was before it last changed";
+  }
+  std::cout << '\n';
 }
 
 int Check(const std::vector<std::string>& args) {
@@ -56,6 +81,7 @@ int Check(const std::vector<std::string>& args) {
               << "records: " << CountBookLines(text) << '\n'
               << "longest line: " << LongestLine(text) << " characters\n";
   }
+  if (!IsStandardStream(path)) ReportJournal(path);
   if (report.damaged) {
     std::cout << "status: damaged: " << report.problem << '\n';
     std::cout.flush();

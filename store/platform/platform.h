@@ -118,6 +118,39 @@ enum class SyncKind { file, folder };
 using SyncObserver = void (*)(SyncKind kind, const std::string& path);
 void SetSyncObserver(SyncObserver observer);  // nullptr: none
 
+// ---------------------------------------------------------------- appending
+
+// A file kept open for adding bytes at its end, each addition on disk before
+// the call returns: the session journal. Create the file first with
+// ReplaceFile, which makes new files readable by their owner alone.
+class AppendFile {
+ public:
+  AppendFile() = default;
+  ~AppendFile();
+  AppendFile(const AppendFile&) = delete;
+  AppendFile& operator=(const AppendFile&) = delete;
+
+  // Opens the existing file at `path`, letting go of any file open before.
+  // Returns 0 or the errno value.
+  int Open(const std::string& path);
+  // Writes all of `bytes` at the end and syncs the file's data. Returns 0 or
+  // the errno value (EBADF when no file is open).
+  int Append(std::string_view bytes);
+  // Lets the file go; it stays on disk.
+  void Close();
+
+ private:
+  std::intptr_t handle_ = -1;
+};
+
+// Gives the file at `from` the name `to` when no file has that name; never
+// replaces one. Returns 0, EEXIST when `to` is taken, or another errno value.
+int RenameWithoutReplacing(const std::string& from, const std::string& to);
+
+// Removes the file at `path`. Returns 0, also when there was none, or the
+// errno value.
+int RemoveFile(const std::string& path);
+
 // ---------------------------------------------------------------- backups
 
 struct BackupResult {

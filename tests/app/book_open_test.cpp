@@ -5,10 +5,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "app/kestrel_app.h"
 #include "res/resource.h"
+#include "store/journal.h"
+#include "store/journal_file.h"
 #include "tests/app/app_test_support.h"
 #include "tests/search/record_maker.h"
 
@@ -62,6 +66,38 @@ TEST_F(BookOpenTest, SecondKestrelNamesTheFirstAndEndsOnTheDefaultNo) {
   user.Finish();
   kill(first, SIGKILL);
   waitpid(first, nullptr, 0);
+}
+
+// The journal beside a book open in another Kestrel is that session's, alive:
+// a second Kestrel opened anyway neither offers nor replaces it.
+TEST_F(BookOpenTest, OpenedAnywayLeavesTheFirstSessionsJournalAlone) {
+  WriteBook({Person("Adams")});
+  const std::string journalPath = journal::PathFor(path_);
+  {
+    journal::FileSink file(journalPath);
+    journal::Session first(file);
+    ASSERT_TRUE(first.Begin(platform::StampOf(path_)));
+    ASSERT_TRUE(first.Record(0, Person("Ames")));
+  }
+  std::ifstream in(journalPath, std::ios::binary);
+  const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const pid_t first = HoldSession(path_);
+  ASSERT_GT(first, 0);
+  ScriptedUser user;
+  user.Then("already open: Yes, open it", [](QWidget* box) { Click(box, IDYES); })
+      .Then("no recovery in this one", [](QWidget* box) {
+        const std::string text = MessageText(box).toStdString();
+        EXPECT_NE(text.find("belongs to the other Kestrel"), std::string::npos) << text;
+        Key(box, Qt::Key_Return);
+      })
+      .Then("form: leave", [](QWidget* form) { Key(form, Qt::Key_Escape); });
+  Run();
+  user.Finish();
+  kill(first, SIGKILL);
+  waitpid(first, nullptr, 0);
+  std::ifstream after(journalPath, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), std::istreambuf_iterator<char>()), before);
+  EXPECT_FALSE(std::filesystem::exists(journalPath + ".1"));
 }
 
 // Symptom: the program blocked for ever in open() on a FIFO named phone.dat.

@@ -42,9 +42,11 @@ fail() {
 }
 
 # The X server picks a free display number itself and writes it to fd 3,
-# so parallel runs never collide.
+# so parallel runs never collide. -noreset: the server must not start over
+# each time its last client (the program, ended or killed) goes, or the next
+# start may find no display.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 100); do
@@ -74,7 +76,7 @@ focus_window() {
   local id=""
   for _ in $(seq 200); do
     id=$(window_titled "$1") && break
-    kill -0 "$app_pid" 2>/dev/null || fail "kestrel ended while waiting for \"$1\""
+    kill -0 "$app_pid" 2>/dev/null || fail "kestrel ended while waiting for \"$1\": $(cat "$work/kestrel.log")"
     sleep 0.1
   done
   [ -n "$id" ] || fail "no window \"$1\" within 20 s"
@@ -178,4 +180,74 @@ expect_book "$(record_line S1001 Lovelace Ada "" "" "" "" 555-0100
 record_line S1002 Lovelace Byron "" "" M "" 555-0299
 record_line S1003 Babbage Charles "" "" M "" 555-0300)" "the second run"
 
-echo "PASS: 2 runs of kestrel under Xvfb"
+# --- run 3: changes, then kill -9; run 4 restores them ---------------------
+# The journal beside the book must hold every change made before the kill.
+kill_kestrel() {
+  local pid
+  pid=$(ps -o pid= --ppid "$app_pid" | tr -d ' ')  # kestrel, below its timeout
+  [ -n "$pid" ] || fail "no kestrel process to kill"
+  kill "-$1" "$pid"
+  wait "$app_pid" 2>/dev/null
+  app_pid=""
+}
+book_before=$(timeout 10 "$book_tool" unpack "$work/phone.dat")
+start_kestrel
+focus_window "Kestrel"
+keys alt+c                                  # a new record
+focus_window "New Record"
+keys Tab Tab
+type_text "S1004"; keys Tab Tab
+type_text "Hopper"
+keys alt+s alt+o                            # &Save Changes, Start &Over
+focus_window "kestrel"
+keys alt+n                                  # Save and exit? No: saved already
+focus_window "Kestrel"
+keys Tab; type_text "babbage"; keys alt+s   # one match: the record dialog at once
+focus_window "Matching Record 1 of 1"
+keys alt+d                                  # &Delete Record
+focus_window "kestrel"
+keys alt+y
+focus_window "Matching Record 1 of 1"       # the emptied record, shown again
+keys Escape
+focus_window "Kestrel"
+kill_kestrel KILL
+[ -f "$work/phone.dat.journal" ] || fail "no journal after kill -9"
+expect_book "$book_before" "kill -9"
+
+start_kestrel
+focus_window "kestrel"                      # 2 changes ... Restore them?
+keys Return                                 # Yes is the default
+focus_window "Kestrel"
+keys alt+x
+focus_window "kestrel"
+keys alt+y
+wait_for_exit "Save and Exit after restoring"
+[ ! -e "$work/phone.dat.journal" ] || fail "the journal outlived Save and Exit"
+expect_book "$(record_line S1001 Lovelace Ada "" "" "" "" 555-0100
+record_line S1002 Lovelace Byron "" "" M "" 555-0299
+record_line S1004 Hopper)" "restoring after kill -9"
+
+# --- run 5: SIGTERM keeps the journal; No keeps it aside; Discard ends it ---
+book_before=$(timeout 10 "$book_tool" unpack "$work/phone.dat")
+start_kestrel
+focus_window "Kestrel"
+keys alt+c
+focus_window "New Record"
+keys Tab Tab; type_text "S1005"; keys Tab Tab; type_text "Curie"
+keys alt+s alt+o
+focus_window "kestrel"
+keys alt+n
+focus_window "Kestrel"
+kill_kestrel TERM
+[ -f "$work/phone.dat.journal" ] || fail "no journal after SIGTERM"
+start_kestrel
+focus_window "kestrel"                      # 1 change ... Restore it?
+keys alt+n
+focus_window "Kestrel"
+keys Escape                                 # discard
+wait_for_exit "Escape after declining"
+[ -f "$work/phone.dat.journal.1" ] || fail "the declined journal was not kept aside"
+[ ! -e "$work/phone.dat.journal" ] || fail "the journal outlived Discard"
+expect_book "$book_before" "declining to restore"
+
+echo "PASS: 5 runs of kestrel under Xvfb, two of them killed"

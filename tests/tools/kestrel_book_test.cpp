@@ -13,6 +13,9 @@
 #include <sstream>
 #include <string>
 
+#include "store/journal.h"
+#include "store/journal_file.h"
+#include "store/platform/platform.h"
 #include "store/record_text.h"
 #include "tools/book_generator.h"
 
@@ -98,6 +101,38 @@ TEST_F(KestrelBookTest, CheckOfASoundBookSaysWhatItHolds) {
                            "longest line: 19 characters\n", "status: sound\n"}) {
     EXPECT_NE(check.out.find(line), std::string::npos) << line << " in\n" << check.out;
   }
+}
+
+// A journal beside the book: a running session's is named as such; one left
+// by a session that died is reported, and no command touches it.
+TEST_F(KestrelBookTest, CheckReportsAJournalLeftBehindAndPackLeavesItAlone) {
+  Book("pack phone.dat", "A\tB" + std::string(16, '\t') + "\n");
+  const std::string journalPath = journal::PathFor(Path("phone.dat"));
+  {
+    journal::FileSink file(journalPath);
+    journal::Session session(file);
+    ASSERT_TRUE(session.Begin(platform::StampOf(Path("phone.dat"))));
+    ASSERT_TRUE(session.Record(0, StudentRecord{}));
+    ASSERT_TRUE(session.Record(1, StudentRecord{}));
+  }
+  const std::string left = Read(journalPath);
+  EXPECT_NE(Book("check").out.find("journal: phone.dat.journal: 2 changes of a Kestrel session "
+                                   "that ended without saving\n"),
+            std::string::npos);
+  {
+    const platform::BookLock running =
+        platform::BookLock::Acquire(Path("phone.dat"), platform::BookLock::Purpose::session);
+    ASSERT_EQ(running.status(), platform::BookLock::Status::held);
+    const Outcome check = Book("check");
+    EXPECT_NE(check.out.find("journal: phone.dat.journal: kept by the running Kestrel session"),
+              std::string::npos) << check.out;
+  }
+  Book("pack phone.dat", "C\tD" + std::string(16, '\t') + "\n");
+  EXPECT_EQ(Read(journalPath), left) << "pack touched the journal";
+  const Outcome check = Book("check");
+  EXPECT_NE(check.out.find("without saving, made to the book as it was before it last changed\n"),
+            std::string::npos) << check.out;
+  EXPECT_EQ(check.exitCode, 0);
 }
 
 TEST_F(KestrelBookTest, PackedFileIsOwnerOnly) {

@@ -9,6 +9,7 @@
 #include "app/toolkit/backend.h"
 #include "app/toolkit/qt/dialog_font.h"
 #include "app/toolkit/qt/display_check.h"
+#include "app/toolkit/session_end.h"
 
 namespace toolkit::backend {
 namespace {
@@ -56,6 +57,7 @@ int RunProgram(int argc, char** argv, const char* program, const std::function<i
   PassOnHeldMessages();
   ApplyLook(qt);
   QGuiApplication::setDesktopFileName(QStringLiteral(KESTREL_DESKTOP_ID));
+  WatchSessionEnd();
   return run();
 }
 

@@ -1,0 +1,154 @@
+// The session journal through the whole program: a journal left by a session
+// that died is offered, set aside or refused, and a session that cannot keep
+// one goes on. (Killing the real program is in the end-to-end script.)
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "app/kestrel_app.h"
+#include "app/toolkit/session_end.h"
+#include "res/resource.h"
+#include "store/journal.h"
+#include "store/journal_file.h"
+#include "tests/app/app_test_support.h"
+#include "tests/search/record_maker.h"
+
+namespace {
+
+class JournalRecoveryTest : public BookFolderTest {
+ protected:
+  std::string JournalPath() const { return journal::PathFor(path_); }
+
+  // What a session that died left: the header naming the book as it is now,
+  // then `count` whole changes (record 0 renamed "Ames", then new records)
+  // and the first bytes of one more.
+  void LeaveJournal(int count) {
+    journal::FileSink file(JournalPath());
+    journal::Session session(file);
+    ASSERT_TRUE(session.Begin(platform::StampOf(path_)));
+    ASSERT_TRUE(session.Record(0, Person("Ames")));
+    for (int k = 1; k < count; ++k) ASSERT_TRUE(session.Record(1 + k, Person("New")));
+    file.Close();
+    std::ofstream torn(JournalPath(), std::ios::binary | std::ios::app);
+    torn << journal::EncodeEntry(1, Person("Torn")).substr(0, 20);
+  }
+  std::string JournalBytes(const std::string& path) const {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+
+  void Run(CKestrelApp& app) { EXPECT_EQ(app.InitInstance(), FALSE); }
+  static void SaveAndExit(ScriptedUser& user) {
+    user.Then("form: Save and Exit", [](QWidget* form) { Click(form, IDC_SAVE_AND_EXIT); })
+        .Then("Yes, save", [](QWidget* box) { Click(box, IDYES); });
+  }
+};
+
+TEST_F(JournalRecoveryTest, TornLastEntryIsDroppedAndTheWholeOnesRestored) {
+  // row: whole changes | the question
+  const std::pair<int, const char*> rows[] = {
+      {1, "Kestrel was not closed properly. 1 change made in that session was not saved. Restore it?"},
+      {2, "Kestrel was not closed properly. 2 changes made in that session were not saved. Restore them?"},
+  };
+  for (const auto& [count, question] : rows) {
+    WriteBook({Person("Adams"), Person("Brown")});
+    LeaveJournal(count);
+    ScriptedUser user;
+    user.Then("the question", [question](QWidget* box) {
+      EXPECT_EQ(MessageText(box).toStdString(), question);
+      Key(box, Qt::Key_Return);  // Yes is the default
+    });
+    SaveAndExit(user);
+    CKestrelApp app(path_.c_str());
+    Run(app);
+    user.Finish();
+    const std::vector<std::string> expected =
+        count == 1 ? std::vector<std::string>{"Ames", "Brown"} : std::vector<std::string>{"Ames", "Brown", "New"};
+    EXPECT_EQ(LastNames(ReadBook()), expected) << count;
+    EXPECT_FALSE(std::filesystem::exists(JournalPath())) << "the journal outlived Save and Exit";
+  }
+}
+
+TEST_F(JournalRecoveryTest, JournalOfAChangedBookIsKeptAsideNotReplayed) {
+  WriteBook({Person("Adams"), Person("Brown")});
+  LeaveJournal(2);
+  const std::string left = JournalBytes(JournalPath());
+  WriteBook({Person("Other")});  // another program wrote the book since
+  ScriptedUser user;
+  user.Then("told, not asked", [this](QWidget* box) {
+        const std::string text = MessageText(box).toStdString();
+        EXPECT_NE(text.find("has changed since"), std::string::npos) << text;
+        EXPECT_NE(text.find(JournalPath() + ".1"), std::string::npos) << text;
+        Key(box, Qt::Key_Return);
+      })
+      .Then("form: this session has a journal of its own", [this](QWidget* form) {
+        const journal::Contents now = journal::Parse(JournalBytes(JournalPath()));
+        EXPECT_TRUE(now.headerValid);
+        EXPECT_EQ(now.book, platform::StampOf(path_));
+        EXPECT_TRUE(now.entries.empty());
+        Key(form, Qt::Key_Escape);
+      });
+  CKestrelApp app(path_.c_str());
+  Run(app);
+  user.Finish();
+  EXPECT_EQ(LastNames(app.store.records), (std::vector<std::string>{"Other"}));
+  EXPECT_EQ(JournalBytes(JournalPath() + ".1"), left);
+  EXPECT_FALSE(std::filesystem::exists(JournalPath())) << "Discard ends this session's journal";
+}
+
+TEST_F(JournalRecoveryTest, LogoutClosingTheFormLeavesTheJournalDiscardDoesNot) {
+  for (const bool loggingOut : {true, false}) {
+    WriteBook({Person("Adams")});
+    std::filesystem::remove(JournalPath());
+    ScriptedUser user;
+    user.Then("form: search", [](QWidget* form) { Click(form, IDC_SEARCH); })
+        .Then("record: edit, save, leave", [](QWidget* dlg) {
+          Type(dlg, IDC_LAST_NAME, QStringLiteral("s"));
+          Click(dlg, IDC_SAVE_CHANGES);
+          Key(dlg, Qt::Key_Escape);
+        })
+        .Then("form: closed", [loggingOut](QWidget* form) {
+          toolkit::SetSessionEnding(loggingOut);
+          Key(form, Qt::Key_Escape);
+        });
+    CKestrelApp app(path_.c_str());
+    Run(app);
+    user.Finish();
+    toolkit::SetSessionEnding(false);
+    EXPECT_EQ(std::filesystem::exists(JournalPath()), loggingOut) << "logging out: " << loggingOut;
+    if (loggingOut) {
+      const journal::Contents left = journal::Parse(JournalBytes(JournalPath()));
+      ASSERT_EQ(left.entries.size(), 1u);
+      EXPECT_STREQ(left.entries[0].record.fields[lastName], "s");
+    }
+  }
+}
+
+// Run by read_only_medium.sh with the book on a file system mounted read-only.
+TEST_F(JournalRecoveryTest, ReadOnlyMediumToldOnceAndTheSessionGoesOn) {
+  const char* book = std::getenv("KESTREL_READ_ONLY_BOOK");
+  if (book == nullptr) GTEST_SKIP() << "needs a read-only medium (read_only_medium.sh)";
+  ScriptedUser user;
+  user.Then("told once", [](QWidget* box) {
+        const std::string text = MessageText(box).toStdString();
+        EXPECT_NE(text.find("recovery file"), std::string::npos) << text;
+        EXPECT_NE(text.find("Read-only file system"), std::string::npos) << text;
+        Key(box, Qt::Key_Return);
+      })
+      .Then("form: search", [](QWidget* form) { Click(form, IDC_SEARCH); })
+      .Then("record: edit and save twice, no second word", [](QWidget* dlg) {
+        Type(dlg, IDC_LAST_NAME, QStringLiteral("s"));
+        Click(dlg, IDC_SAVE_CHANGES);
+        Click(dlg, IDC_SAVE_CHANGES);
+        Key(dlg, Qt::Key_Escape);
+      })
+      .Then("form: the edit is in the book; leave", [](QWidget* form) { Key(form, Qt::Key_Escape); });
+  CKestrelApp app(book);
+  Run(app);
+  user.Finish();
+  ASSERT_FALSE(app.store.records.empty());
+  EXPECT_STREQ(app.store.records[0].fields[lastName], "s");
+}
+
+}  // namespace
