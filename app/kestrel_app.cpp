@@ -146,8 +146,8 @@ bool CKestrelApp::SaveBook() {
   CString message;
   message.Format("The book could not be saved to \"%s\": %s.\n\n"
                  "The file on disk is unchanged and your changes are still here.  "
-                 "Do you want to save the book to another file?  "
-                 "(No: fix the cause, then choose Save and Exit again.)",
+                 "Fix the cause, then choose Save and Exit again.\n\n"
+                 "Save the book to another file?",
                  path.c_str(), saved.reason.c_str());
   if (AfxMessageBox(message, MB_YESNO | MB_ICONSTOP) != IDYES) return false;
   return SaveCopyElsewhere();
@@ -155,20 +155,18 @@ bool CKestrelApp::SaveBook() {
 
 bool CKestrelApp::SaveCopyElsewhere() {
   for (;;) {
-    CFileDialog choose(FALSE, "dat", "phone.dat", OFN_OVERWRITEPROMPT,
-                       "Kestrel books (*.dat)|*.dat|All files (*.*)|*.*||");
-    if (choose.DoModal() != IDOK) return false;
-    // The copy goes through the same safe replacement as the book; the
-    // records are lent to it, not copied, and the book's own file stays as it is.
-    RecordStore copy(choose.GetFilePath().string().c_str());
-    copy.records.swap(store.records);
-    const SaveResult saved = copy.Save();
-    copy.records.swap(store.records);
-    if (saved.ok) return true;
+    // The current folder stays: it is where "phone.dat" is looked for at the
+    // next Save and Exit.
+    CFileDialog dialog(FALSE, "dat", "phone.dat",
+                       OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
+                       "Kestrel book (*.dat)|*.dat|All files (*.*)|*.*||");
+    if (dialog.DoModal() != IDOK) return false;
+    const SaveResult copied = store.SaveCopy(dialog.GetSystemPath());
+    if (copied.ok) return true;
     CString message;
-    message.Format("The book could not be saved to \"%s\" either: %s.\n\n"
-                   "Do you want to try another file?",
-                   choose.GetPathName().GetString(), saved.reason.c_str());
+    message.Format("The book could not be saved to \"%s\": %s.\n\n"
+                   "Your changes are still here.  Save the book to another file?",
+                   dialog.GetPathName().GetString(), copied.reason.c_str());
     if (AfxMessageBox(message, MB_YESNO | MB_ICONSTOP) != IDYES) return false;
   }
 }

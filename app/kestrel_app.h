@@ -67,9 +67,9 @@ class CKestrelApp : public CWinApp {
   // unchanged in memory, when the user chose not to replace a file that
   // changed on disk, or the save failed (the user was told why).
   bool SaveBook();
-  // After a failed save, the user's way out: the book written to a file
-  // chosen in the file dialog. True once such a copy is on disk; false when
-  // the user cancels (the book stays in memory, the form comes back).
+  // Offered when Save and Exit fails: writes the book to a file the user
+  // chooses, leaving the book's own file as it was. True once a copy is on
+  // disk; false when the user gives up, with the book unchanged in memory.
   bool SaveCopyElsewhere();
 
   // Start-up: reads a journal left behind, asks whether to restore it (or

@@ -171,6 +171,31 @@ SaveResult RecordStore::Save() {
   return result;
 }
 
+SaveResult RecordStore::SaveCopy(const std::string& path) {
+  // Replacing the book under another name would skip the backup of a
+  // damaged book and leave the change-on-disk check behind.
+  const platform::FileStamp target = platform::StampOf(path);
+  const platform::FileStamp book = platform::StampOf(path_);
+  if (target.exists && book.exists && target.volume == book.volume && target.file == book.file) {
+    return Save();
+  }
+  SaveResult result;
+  if (refuseSave_) {  // what is in memory is not the book
+    result.reason = "the book was not loaded: " + loadReport_.problem;
+    return result;
+  }
+  const std::string text = BookText(records);
+  if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    result.reason = "book too large for the file format";
+    return result;
+  }
+  CompressDetail detail;
+  result.ok = CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path, &detail,
+                             replaceOptions_) == kCompressWritten;
+  result.reason = detail.reason;
+  return result;
+}
+
 const platform::BookLock& RecordStore::Lock(platform::BookLock::Purpose purpose) {
   lock_.Release();  // a second lock of this store's own would wait for the first
   lock_ = platform::BookLock::Acquire(path_, purpose);

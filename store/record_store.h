@@ -80,6 +80,13 @@ class RecordStore {
   // that killed saves of this book left behind.
   SaveResult Save();
 
+  // Writes the live records to `path` (a whole path as the system names it)
+  // with the same safe replacement as Save, for a book whose own file cannot
+  // be written. The data file, and what ChangedOnDisk compares it with, are
+  // left as they were. When `path` is the data file itself, this is Save.
+  // Like Save, refuses a book that Load refused to read.
+  SaveResult SaveCopy(const std::string& path);
+
   // Locks the book's file for this store (see platform::BookLock); the lock
   // lasts until Unlock or the store's end. Locking a book that does not exist
   // yet gives status missing, and the next Save then creates the book only

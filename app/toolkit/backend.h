@@ -12,13 +12,11 @@
 // dialog's handle, and those of its controls, when the dialog's run ends.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include <filesystem>
-
-#include "app/toolkit/cfiledialog.h"
 #include "app/toolkit/cwnd.h"
 #include "app/toolkit/dialog_template.h"
 #include "app/toolkit/win_types.h"
@@ -69,9 +67,19 @@ int RunModalDialog(const DialogTemplate& dialog, HWND owner, DialogEvents& event
 void EndDialog(HWND dialog, int code);
 // A modal message box; returns the id of the button chosen.
 int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type);
-// The system's file dialog (GetSaveFileNameW / GetOpenFileNameW on Windows).
-// True with *chosen set once the user picks a file; false on cancel.
-bool RunFileDialog(HWND owner, const CFileDialog::Request& request, std::filesystem::path* chosen);
+// The file dialog of CFileDialog (GetSaveFileNameW / GetOpenFileNameW on
+// Windows): what it asks for, in Windows-1252.
+struct FileDialogSettings {
+  bool open = false;             // Open; false: Save As
+  std::string defaultExtension;  // "dat": added to a name typed without an extension
+  std::string fileName;          // the name offered at first
+  std::string filter;            // "Kestrel book (*.dat)|*.dat|All files (*.*)|*.*||"
+  std::uint32_t flags = 0;       // the OFN_ flags of cfiledialog.h
+};
+// Runs the platform's modal file dialog owned by `owner` (nullptr: none).
+// True with `path`, the chosen file's whole path in UTF-8, when the user
+// chose one; false when the user cancelled or no dialog could be shown.
+bool RunFileDialog(HWND owner, const FileDialogSettings& settings, std::string& path);
 
 // Controls and windows.
 HWND GetDlgItem(HWND dialog, int id);  // nullptr when there is no such control

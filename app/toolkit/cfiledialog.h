@@ -1,55 +1,58 @@
-// CFileDialog: the system's dialog for choosing a file to open or to save
-// to, in the shape of the other dialogs: construct, DoModal, read the path.
+// CFileDialog: the system's own dialog for choosing a file to open or to save
+// under, run modally like any other dialog:
 //
-//   CFileDialog dlg(FALSE, "dat", "phone.dat", OFN_OVERWRITEPROMPT,
-//                   "Kestrel books (*.dat)|*.dat|All files (*.*)|*.*||");
-//   if (dlg.DoModal() == IDOK) Write(dlg.GetFilePath());
+//   CFileDialog dialog(FALSE, "dat", "phone.dat", OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR,
+//                      "Kestrel book (*.dat)|*.dat|All files (*.*)|*.*||");
+//   if (dialog.DoModal() == IDOK) Write(dialog.GetSystemPath());
+//
+// Unlike CDialog it has no template of ours: the backend shows the platform's
+// file dialog.
 #pragma once
 
-#include <filesystem>
+#include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "app/toolkit/cstring.h"
 #include "app/toolkit/win_types.h"
 
 class CWnd;
 
-// Flags of CFileDialog.
-constexpr UINT OFN_OVERWRITEPROMPT = 0x00000002;  // asks before a chosen file is replaced
+using DWORD = std::uint32_t;
+
+// Flags of the file dialog, with the values of the Windows dialog toolkit.
+constexpr DWORD OFN_OVERWRITEPROMPT = 0x00000002;  // Save: ask before replacing a file
+constexpr DWORD OFN_HIDEREADONLY = 0x00000004;     // no "open read-only" box
+constexpr DWORD OFN_NOCHANGEDIR = 0x00000008;      // leave the current folder as it was
+constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;    // Open: only files that exist
 
 class CFileDialog {
  public:
-  // openFileDialog: TRUE to choose a file to open, FALSE one to save to.
-  // defaultExtension (without the dot) is added to a name typed without
-  // one. fileName is proposed. filter lists pairs "description|pattern|",
-  // ending with "|" (patterns separated by ";").
-  explicit CFileDialog(BOOL openFileDialog, const char* defaultExtension = nullptr,
-                       const char* fileName = nullptr, UINT flags = 0,
+  // bOpenFileDialog TRUE: an Open dialog, FALSE: Save As. defaultExtension
+  // ("dat", without the dot) is added to a name typed without one; fileName
+  // is the name offered at first; filter lists pairs of "description|patterns"
+  // ending with "||", patterns separated by ';'. Texts are Windows-1252;
+  // nullptr means none.
+  explicit CFileDialog(BOOL bOpenFileDialog, const char* defaultExtension = nullptr,
+                       const char* fileName = nullptr,
+                       DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                        const char* filter = nullptr, CWnd* parent = nullptr);
 
-  // Runs the dialog modally, owned by the parent or the dialog running now.
-  // IDOK once a file is chosen, IDCANCEL when the user cancels (or no
-  // dialog can be shown).
+  // Shows the dialog until the user chooses a file (IDOK) or gives up
+  // (IDCANCEL, also when no dialog can be shown).
   INT_PTR DoModal();
 
-  // The chosen file in the system's own form, which holds any name the
-  // system accepts; and the same path in Windows-1252, for showing.
-  const std::filesystem::path& GetFilePath() const { return path_; }
+  // The file chosen by the last DoModal that returned IDOK, for showing:
+  // its whole path in Windows-1252 ('?' for what the code page cannot hold).
   CString GetPathName() const;
-
-  // What the backend shows (backend.h).
-  struct Request {
-    bool open;
-    std::string defaultExtension;  // Windows-1252, like the rest below
-    std::string fileName;
-    UINT flags;
-    std::vector<std::pair<std::string, std::string>> filters;  // description, patterns
-  };
+  // The same path as the system names it (UTF-8), for opening the file.
+  const std::string& GetSystemPath() const { return path_; }
 
  private:
-  Request request_;
+  bool open_;
+  std::string defaultExtension_;
+  std::string fileName_;
+  DWORD flags_;
+  std::string filter_;
   CWnd* parent_;
-  std::filesystem::path path_;
+  std::string path_;
 };

@@ -9,9 +9,12 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QListView>
+#include <QStandardPaths>
 #include <QtTest/QTest>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -236,11 +239,13 @@ TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
         Click(form, IDC_SAVE_AND_EXIT);
       })
       .Then("Yes", [](QWidget* box) { Click(box, IDYES); })
-      .Then("the failure", [&](QWidget* box) {
+      .Then("the failure; no other file", [&](QWidget* box) {
         diskFull.reset();
         const QString text = MessageText(box);
         EXPECT_TRUE(text.contains(QString::fromStdString(path_))) << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("File too large"))) << text.toStdString();
+        EXPECT_TRUE(text.endsWith(QStringLiteral("Save the book to another file?")))
+            << text.toStdString();
         EXPECT_EQ(MessageIcon(box), QStringLiteral("stop"));
         Key(box, Qt::Key_N);  // no other file: back to the form
       })
@@ -259,6 +264,90 @@ TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
   user.Finish();
   diskFull.reset();
   EXPECT_EQ(LastNames(ReadBook()), (std::vector<std::string>{"Adams", "Brown"}));
+}
+
+// Makes `folder` the current folder, as the program is started in the book's
+// folder, and returns to the folder before even when `folder` has gone.
+class InFolder {
+ public:
+  explicit InFolder(const std::string& folder) : back_(open(".", O_RDONLY | O_DIRECTORY)) {
+    EXPECT_EQ(chdir(folder.c_str()), 0);
+  }
+  ~InFolder() {
+    EXPECT_EQ(fchdir(back_), 0);
+    close(back_);
+  }
+
+ private:
+  int back_;
+};
+
+// Regression: with the book's folder gone, every save failed, and the run's
+// changes could be kept nowhere.
+TEST_F(KestrelAppTest, FailedSaveOffersAnotherFileAndEndsOnceTheCopyIsWritten) {
+  WriteBook({Person("Adams")});
+  const InFolder bookFolder(folder_);
+  app_ = std::make_unique<CKestrelApp>("phone.dat");
+  const std::string elsewhere = folder_ + "-elsewhere";
+  ASSERT_TRUE(std::filesystem::create_directory(elsewhere));
+  const std::string nowhere = elsewhere + "/no/such/copy.dat";
+  ScriptedUser user;
+  auto saveIntoTheGoneFolder = [&user] {
+    user.Then("form: save", [](QWidget* form) { Click(form, IDC_SAVE_AND_EXIT); })
+        .Then("Save and exit? Yes", [](QWidget* box) { Click(box, IDYES); })
+        .Then("the book was removed; write it? Yes", [](QWidget* box) { Click(box, IDYES); })
+        .Then("cannot save; another file? Yes", [](QWidget* box) {
+          const QString text = MessageText(box);
+          EXPECT_TRUE(text.contains(QStringLiteral(": No such file or directory.")) &&
+                      text.endsWith(QStringLiteral("Save the book to another file?")))
+              << text.toStdString();
+          Click(box, IDYES);
+        });
+  };
+  user.Then("form: create", [](QWidget* form) { Click(form, IDC_CREATE_NEW_RECORD); })
+      .Then("record: a name, Escape", [](QWidget* dlg) {
+        Type(dlg, IDC_LAST_NAME, QStringLiteral("Brown"));
+        Key(dlg, Qt::Key_Escape);
+      })
+      .Then("Save and exit? Yes; the book's folder goes", [this](QWidget* box) {
+        std::filesystem::remove_all(folder_);
+        Click(box, IDYES);
+      });
+  saveIntoTheGoneFolder();
+  user.Then("file dialog: phone.dat in the home folder; cancel", [](QWidget* dialog) {
+    EXPECT_EQ(OfferedFileName(dialog), QStringLiteral("phone.dat"));
+    if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+      EXPECT_EQ(files->directory().absolutePath(), QDir::homePath())
+          << "the current folder is gone";
+    }
+    Key(dialog, Qt::Key_Escape);
+  });
+  saveIntoTheGoneFolder();
+  user.Then("file dialog: a folder that is not there",
+            [&](QWidget* dialog) { ChooseFile(dialog, QString::fromStdString(nowhere)); })
+      .Then("the copy failed: where and why; try again", [&](QWidget* box) {
+        EXPECT_EQ(MessageText(box).toStdString(),
+                  "The book could not be saved to \"" + nowhere +
+                      "\": No such file or directory.\n\nYour changes are still here.  "
+                      "Save the book to another file?");
+        Click(box, IDYES);
+      })
+      .Then("file dialog: a name without extension in the other folder", [&](QWidget* dialog) {
+        ChooseFile(dialog, QString::fromStdString(elsewhere + "/copy"));
+      });
+  const std::string qtSettings =
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString() +
+      "/QtProject.conf";
+  const bool hadQtSettings = std::filesystem::exists(qtSettings);
+  Run();
+  user.Finish();
+  EXPECT_EQ(std::filesystem::exists(qtSettings), hadQtSettings) << "the program keeps no settings";
+  EXPECT_FALSE(std::filesystem::exists(folder_)) << "the book's own folder is left as it was";
+  RecordStore copy((elsewhere + "/copy.dat").c_str());
+  copy.Load();
+  EXPECT_EQ(copy.loadReport().code, LoadProblem::kNone);
+  EXPECT_EQ(LastNames(copy.records), (std::vector<std::string>{"Adams", "Brown"}));
+  std::filesystem::remove_all(elsewhere);
 }
 
 // Regression: with the book's folder gone, every save failed and the run's

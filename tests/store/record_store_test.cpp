@@ -60,7 +60,11 @@ TEST_F(StoreTest, AppendedRecordsFollowLoadedOnes) {
   RecordStore store = Load();
   StudentRecord added = Named("Added");
   added.master = &added;
+  // Symptom: the first new record of a big book paused the program while the
+  // whole book was copied into a larger block.
+  const StudentRecord* before = store.records.data();
   store.Append(added);
+  EXPECT_EQ(store.records.data(), before) << "the loaded book had no room for a new record";
   EXPECT_EQ(store.records.back().master, &added);  // copied whole, link too
   ASSERT_TRUE(store.Save().ok);
   EXPECT_EQ(LastNames(Load().records), (std::vector<std::string>{"Smith", "Added"}));
@@ -232,6 +236,34 @@ TEST_F(StoreTest, SaveIntoMissingFolderReportsTheReason) {
   const SaveResult saved = store.Save();
   EXPECT_FALSE(saved.ok);
   EXPECT_EQ(saved.reason, "No such file or directory");
+}
+
+// A copy goes to its own file and leaves the book's file, and what the store
+// knows of it, alone; a copy onto the book itself is a save, backup and all.
+TEST_F(StoreTest, SaveCopyLeavesTheBookAloneUnlessItIsTheBook) {
+  WriteFileBytes("junk");
+  RecordStore store = Load();
+  store.records = Lasts({"a", "b"});
+  const std::string copy = folder_ + "/copy.dat";
+  const SaveResult copied = store.SaveCopy(copy);
+  ASSERT_TRUE(copied.ok) << copied.reason;
+  EXPECT_EQ(FileBytes(), "junk");
+  EXPECT_FALSE(store.ChangedOnDisk());
+  RecordStore reread(copy.c_str());
+  reread.Load();
+  EXPECT_EQ(LastNames(reread.records), (NameList{"a", "b"}));
+  EXPECT_EQ(Mode(copy), 0600u) << "a new copy holds personal data: owner only";
+
+  const SaveResult missing = store.SaveCopy(folder_ + "/no/such/copy.dat");
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.reason, "No such file or directory");
+
+  ASSERT_EQ(symlink(path_.c_str(), (folder_ + "/other-name.dat").c_str()), 0);
+  const SaveResult onBook = store.SaveCopy(folder_ + "/other-name.dat");
+  ASSERT_TRUE(onBook.ok) << onBook.reason;
+  EXPECT_EQ(onBook.backupPath, path_ + ".bak");
+  EXPECT_EQ(ReadFile(path_ + ".bak"), "junk");
+  EXPECT_EQ(LastNames(Load().records), (NameList{"a", "b"}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The scripted user's polling and its actions on real widgets.
 #include "tests/support/scripted_user.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -183,4 +184,35 @@ QString MessageIcon(QWidget* messageBox) {
 void RightClickBackground(QWidget* window, QPoint at) {
   QContextMenuEvent event(QContextMenuEvent::Mouse, at, window->mapToGlobal(at));
   QApplication::sendEvent(window, &event);
+}
+
+namespace {
+
+// Qt's own file dialog names its file name box so.
+QLineEdit* FileNameBox(QWidget* fileDialog) {
+  auto* box = fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (box == nullptr) ADD_FAILURE() << "no file name box in " << Describe(fileDialog);
+  return box;
+}
+
+}  // namespace
+
+QString OfferedFileName(QWidget* fileDialog) {
+  QLineEdit* box = FileNameBox(fileDialog);
+  return box ? box->text() : QString();
+}
+
+void ChooseFile(QWidget* fileDialog, const QString& path) {
+  QLineEdit* box = FileNameBox(fileDialog);
+  if (box == nullptr) return;
+  // A file still selected in the list from an earlier choice wins over the
+  // name in the box unless the box has the focus, which an offscreen window
+  // may not give: drop the selection first.
+  for (QAbstractItemView* view : fileDialog->findChildren<QAbstractItemView*>()) {
+    if (view->selectionModel() != nullptr) view->clearSelection();
+  }
+  box->setFocus();
+  // Set, not typed: typing would open the completer's popup over the dialog.
+  box->setText(path);
+  QTest::keyClick(box, Qt::Key_Return);
 }

@@ -93,3 +93,7 @@ int FocusedId(QWidget* window);            // control id with the focus, 0 for n
 QString MessageText(QWidget* messageBox);  // the text of a message box
 QString MessageIcon(QWidget* messageBox);  // its icon: "stop", "information", ...; "" for none
 void RightClickBackground(QWidget* window, QPoint at = QPoint(2, 2));  // the system menu
+// A file dialog (CFileDialog): the name in its file name box, and choosing a
+// file by putting `path` there and pressing Enter.
+QString OfferedFileName(QWidget* fileDialog);
+void ChooseFile(QWidget* fileDialog, const QString& path);
