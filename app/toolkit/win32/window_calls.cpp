@@ -1,5 +1,9 @@
 // The backend's calls on windows and controls, each one a USER32 call
 // (native_calls.cpp) with Windows-1252 text converted at the edge.
+#include <filesystem>
+#include <utility>
+#include <vector>
+
 #include "app/toolkit/backend.h"
 #include "app/toolkit/win32/native.h"
 
@@ -31,9 +35,27 @@ int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT
   return win32::ShowMessageBox(owner, text, caption, type);
 }
 
-bool RunFileDialog(HWND owner, const CFileDialog::Request& request, std::filesystem::path* chosen) {
-  return win32::ChooseFile(owner, request.open, request.defaultExtension, request.fileName,
-                           request.flags, request.filters, chosen);
+bool RunFileDialog(HWND owner, const FileDialogSettings& settings, std::string& path) {
+  // "description|patterns|description|patterns||" into pairs.
+  std::vector<std::pair<std::string, std::string>> filters;
+  std::string_view rest = settings.filter;
+  while (!rest.empty() && rest.front() != '|') {
+    const std::size_t bar = rest.find('|');
+    if (bar == std::string_view::npos) break;
+    const std::string description(rest.substr(0, bar));
+    rest.remove_prefix(bar + 1);
+    const std::size_t end = rest.find('|');
+    filters.emplace_back(description, std::string(rest.substr(0, end)));
+    rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+  }
+  std::filesystem::path chosen;
+  if (!win32::ChooseFile(owner, settings.open, settings.defaultExtension, settings.fileName,
+                         settings.flags, filters, &chosen)) {
+    return false;
+  }
+  const std::u8string utf8 = chosen.u8string();
+  path.assign(utf8.begin(), utf8.end());
+  return true;
 }
 
 // The icons are compiled into the executable (program.rc) under their numbers.
