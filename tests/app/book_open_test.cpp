@@ -15,6 +15,7 @@
 #include "store/journal_file.h"
 #include "tests/app/app_test_support.h"
 #include "tests/search/record_maker.h"
+#include "tests/store/session_holder.h"
 
 namespace {
 
@@ -26,26 +27,6 @@ class BookOpenTest : public BookFolderTest {
     EXPECT_EQ(app.InitInstance(), FALSE);
   }
 };
-
-// A child process that holds the program's session lock on `path` until it
-// is killed, as a first Kestrel would.
-pid_t HoldSession(const std::string& path) {
-  int ready[2];
-  if (pipe(ready) != 0) return -1;
-  const pid_t child = fork();
-  if (child == 0) {
-    platform::BookLock lock =
-        platform::BookLock::Acquire(path, platform::BookLock::Purpose::session);
-    const char held = lock.status() == platform::BookLock::Status::held ? 'y' : 'n';
-    (void)!write(ready[1], &held, 1);
-    for (;;) pause();
-  }
-  char held = 'n';
-  (void)!read(ready[0], &held, 1);
-  close(ready[0]);
-  close(ready[1]);
-  return held == 'y' ? child : -1;
-}
 
 // Symptom: a second Kestrel opened the same book unasked, and whichever
 // saved last silently replaced the other's changes.

@@ -16,6 +16,7 @@
 
 #include "store/book_file.h"
 #include "store/record_store.h"
+#include "tests/store/session_holder.h"
 
 namespace {
 
@@ -72,26 +73,6 @@ std::string CsvRows(const char* prefix, int rows) {
   std::string csv = "last_name\n";
   for (int i = 0; i < rows; ++i) csv += prefix + std::to_string(i) + "\n";
   return csv;
-}
-
-// A child process that holds the program's session lock on `path` until it
-// is killed.
-pid_t HoldSession(const std::string& path) {
-  int ready[2];
-  if (pipe(ready) != 0) return -1;
-  const pid_t child = fork();
-  if (child == 0) {
-    platform::BookLock lock =
-        platform::BookLock::Acquire(path, platform::BookLock::Purpose::session);
-    const char held = lock.status() == platform::BookLock::Status::held ? 'y' : 'n';
-    (void)!write(ready[1], &held, 1);
-    for (;;) pause();
-  }
-  char held = 'n';
-  (void)!read(ready[0], &held, 1);
-  close(ready[0]);
-  close(ready[1]);
-  return held == 'y' ? child : -1;
 }
 
 // Symptom: two imports at once both said "added 20 records", and one

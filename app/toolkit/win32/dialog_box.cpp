@@ -5,6 +5,7 @@
 #include "app/toolkit/win32/windows_header.h"
 // (windows_header.h first: it brings <windows.h> with the program's settings.)
 #include "app/toolkit/win32/native.h"
+#include "app/toolkit/session_end.h"
 
 namespace win32 {
 namespace {
@@ -37,6 +38,15 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       Icon icon = nullptr;
       return events->QueryDragIcon(&icon) ? reinterpret_cast<INT_PTR>(icon) : FALSE;
     }
+    case WM_QUERYENDSESSION:
+      // The logout goes on (the default answer is yes): every change of the
+      // session is in its journal, and the windows that close from here on
+      // were not closed by the user, so the journal stays for the next start.
+      toolkit::SetSessionEnding(true);
+      return FALSE;
+    case WM_ENDSESSION:
+      if (wParam == FALSE) toolkit::SetSessionEnding(false);  // called off after all
+      return FALSE;
     case WM_NCDESTROY:
       SetWindowLongPtrW(window, DWLP_USER, 0);
       return FALSE;

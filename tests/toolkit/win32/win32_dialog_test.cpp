@@ -7,6 +7,7 @@
 
 #include "app/toolkit/afxwin.h"
 #include "app/toolkit/resource_table.h"
+#include "app/toolkit/session_end.h"
 #include "res/resource.h"
 #include "res/resources.h"
 
@@ -94,6 +95,21 @@ TEST(Win32Dialog, ListBoxKeepsOrderAndSelectionInEveryRun) {
     });
     EXPECT_EQ(dialog.DoModal(), IDC_VIEW_SELECTED) << "run " << run;
   }
+}
+
+// Symptom: a logout on Windows closed the forms as if the user had chosen
+// "Discard and Exit", and the journal of the session's changes was removed.
+TEST(Win32Dialog, EndOfSessionIsNotedAndCalledOffAgain) {
+  constexpr UINT kQueryEndSession = 0x0011;  // WM_QUERYENDSESSION
+  constexpr UINT kEndSession = 0x0016;       // WM_ENDSESSION
+  ProbeDlg dialog(IDD_KESTREL_DIALOG, [&](ProbeDlg& d) {
+    EXPECT_NE(d.SendMessage(kQueryEndSession, 0, 0), 0) << "the logout must be let through";
+    EXPECT_TRUE(AfxSessionEnding());
+    d.SendMessage(kEndSession, FALSE, 0);
+    EXPECT_FALSE(AfxSessionEnding());
+    d.EndDialog(IDOK);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
 }
 
 }  // namespace
