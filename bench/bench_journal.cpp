@@ -20,9 +20,12 @@ namespace {
 // On the disk of the folder the benchmark runs in, so the syncs are real
 // ones, not a memory file system's.
 std::string ScratchFolder() {
-  static const std::string folder = [] {
-    std::string pattern = std::filesystem::current_path().string() + "/kestrel-bench-journal-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+  // Never destroyed: the clean-up at exit runs after static destructors
+  // that were still being constructed when it was registered.
+  static const std::string& folder = *[] {
+    auto* pattern = new std::string(std::filesystem::current_path().string() +
+                                    "/kestrel-bench-journal-XXXXXX");
+    if (mkdtemp(pattern->data()) == nullptr) std::abort();
     std::atexit([] { std::filesystem::remove_all(ScratchFolder()); });
     return pattern;
   }();
