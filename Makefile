@@ -108,7 +108,8 @@ windows: deps-windows
 
 test-windows: windows
 	$(BUILD_WINDOWS)/wine-run --prepare
-	ctest --test-dir $(BUILD_WINDOWS) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD_WINDOWS) --output-on-failure -j $(JOBS); \
+	  rc=$$?; $(BUILD_WINDOWS)/wine-run --stop; exit $$rc
 
 # The zip and the installer, in $(BUILD_WINDOWS).
 windows-package: windows
