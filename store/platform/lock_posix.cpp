@@ -62,24 +62,6 @@ bool StillTheBook(int fd, const std::string& path) {
 
 }  // namespace
 
-BookLock::~BookLock() { Release(); }
-
-BookLock::BookLock(BookLock&& other) noexcept { *this = std::move(other); }
-
-BookLock& BookLock::operator=(BookLock&& other) noexcept {
-  if (this != &other) {
-    Release();
-    status_ = other.status_;
-    holderPid_ = other.holderPid_;
-    holderIsSession_ = other.holderIsSession_;
-    reason_ = std::move(other.reason_);
-    handle_ = other.handle_;
-    other.handle_ = -1;
-    other.status_ = Status::missing;
-  }
-  return *this;
-}
-
 void BookLock::Release() {
   if (handle_ >= 0) close(static_cast<int>(handle_));  // drops the flock and the marker
   handle_ = -1;

@@ -75,29 +75,6 @@ FileKind KindOf(const std::string& path) {
   return KindFrom(info);
 }
 
-const char* Describe(FileKind kind) {
-  switch (kind) {
-    case FileKind::missing:
-      return "missing";
-    case FileKind::regular:
-      return "a regular file";
-    case FileKind::directory:
-      return "a directory";
-    case FileKind::fifo:
-      return "a FIFO";
-    case FileKind::device:
-      return "a device";
-    case FileKind::other:
-      break;
-  }
-  return "not a regular file";
-}
-
-std::string ErrorText(int error) {
-  if (error == kNotRegularFile) return "not a regular file";
-  return std::strerror(error);
-}
-
 int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
                   const ReadOptions& options) {
   bytes.clear();

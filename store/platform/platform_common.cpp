@@ -1,0 +1,53 @@
+// The parts of the platform seam that are the same on every system: words
+// for kinds of file and for errors, and how a book lock is handed on. Each
+// system's files hold only what calls the system.
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "store/platform/platform.h"
+
+namespace platform {
+
+const char* Describe(FileKind kind) {
+  switch (kind) {
+    case FileKind::missing:
+      return "missing";
+    case FileKind::regular:
+      return "a regular file";
+    case FileKind::directory:
+      return "a directory";
+    case FileKind::fifo:
+      return "a FIFO";
+    case FileKind::device:
+      return "a device";
+    case FileKind::other:
+      break;
+  }
+  return "not a regular file";
+}
+
+std::string ErrorText(int error) {
+  if (error == kNotRegularFile) return "not a regular file";
+  return std::strerror(error);
+}
+
+BookLock::~BookLock() { Release(); }
+
+BookLock::BookLock(BookLock&& other) noexcept { *this = std::move(other); }
+
+BookLock& BookLock::operator=(BookLock&& other) noexcept {
+  if (this != &other) {
+    Release();
+    status_ = other.status_;
+    holderPid_ = other.holderPid_;
+    holderIsSession_ = other.holderIsSession_;
+    reason_ = std::move(other.reason_);
+    handle_ = other.handle_;
+    other.handle_ = -1;
+    other.status_ = Status::missing;
+  }
+  return *this;
+}
+
+}  // namespace platform
