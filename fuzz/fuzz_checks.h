@@ -39,6 +39,16 @@ std::string CheckRoundTrip(std::string_view input);
 std::string CheckCsvImport(std::string_view input);
 std::string CheckVCardImport(std::string_view input);
 
+// The same for a workbook: `input` itself when it starts as a zip archive
+// does ("PK"), else the workbook that WorkbookOfParts packs from it.
+std::string CheckXlsxImport(std::string_view input);
+
+// A workbook packed from XML parts, so that the fuzzer mutates the XML
+// rather than the deflate streams and checksums around it: `parts` split at
+// each line "=====" gives, in order, xl/workbook.xml, its relationships,
+// xl/sharedStrings.xml, xl/styles.xml and xl/worksheets/sheet1.xml.
+std::string WorkbookOfParts(std::string_view parts);
+
 // Expands a run description: after the first byte, each pair (value, n)
 // stands for `value` repeated 2^(n % 17) times, up to 128 KiB in all. Skewed
 // counts give the long codes (up to 17 bits) that short inputs never reach.
