@@ -92,6 +92,30 @@ TEST(BookXlsxTest, ExportImportsToTheSameRecords) {
   ExpectSameRecords(imported, {Record({{lastName, "Earlier"}}), book[0], book[2]});
 }
 
+// What a headless spreadsheet cannot show: the header row stays in view, and
+// its cells are bold where the others are not.
+TEST(BookXlsxTest, TheHeaderIsBoldAndFrozen) {
+  zip::Reader archive;
+  const std::string bytes = book_xlsx::ExportRecords({Record({{lastName, "Kim"}})});
+  ASSERT_TRUE(archive.Open(bytes));
+  std::string sheet, styles;
+  ASSERT_TRUE(archive.Extract("xl/worksheets/sheet1.xml", sheet));
+  ASSERT_TRUE(archive.Extract("xl/styles.xml", styles));
+  EXPECT_NE(sheet.find("<pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" "
+                       "state=\"frozen\"/>"),
+            std::string::npos);
+  EXPECT_NE(sheet.find("<c r=\"A1\" s=\"2\" t=\"inlineStr\"><is><t xml:space=\"preserve\">"
+                       "Student #</t>"),
+            std::string::npos);
+  EXPECT_NE(sheet.find("<c r=\"B2\" s=\"1\" t=\"inlineStr\">"), std::string::npos);
+  // Format 2 uses font 1, the bold one; format 1 font 0. Both are text (49).
+  EXPECT_NE(styles.find("<font><b/>"), std::string::npos);
+  EXPECT_NE(styles.find("<cellXfs count=\"3\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" "
+                        "borderId=\"0\" xfId=\"0\"/><xf numFmtId=\"49\" fontId=\"0\""),
+            std::string::npos);
+  EXPECT_NE(styles.find("<xf numFmtId=\"49\" fontId=\"1\""), std::string::npos);
+}
+
 TEST(XlsxReadTest, CellsReadAsTheSheetShowsThem) {
   const std::string shared =
       "<si><t>00123</t></si>"
