@@ -299,11 +299,11 @@ bool WorkbookReader::ReadSharedStrings(const std::string& part) {
 bool WorkbookReader::CellText(std::string_view type, std::size_t style, std::string& value,
                               const std::string& inline_, bool from1904, std::string& text,
                               int column, int row) {
-  const std::string where = part_ + ": cell " + CellName(column, row);
+  auto where = [&] { return part_ + ": cell " + CellName(column, row); };
   if (type == "s") {
     std::size_t index = 0;
     if (!ParseIndex(value, index) || index >= stringAt_.size()) {
-      return Fail(where + " names shared string " + value + ", which the workbook lacks");
+      return Fail(where() + " names shared string " + value + ", which the workbook lacks");
     }
     text.assign(strings_, stringAt_[index].first, stringAt_[index].second);
   } else if (type == "inlineStr") {
@@ -313,7 +313,7 @@ bool WorkbookReader::CellText(std::string_view type, std::size_t style, std::str
   } else if (type == "b") {
     text = value == "1" ? "TRUE" : value == "0" ? "FALSE" : value;
   } else if (type == "e") {
-    return Fail(where + " holds the error " + value);
+    return Fail(where() + " holds the error " + value);
   } else if (type == "d") {
     // An ISO 8601 date, perhaps with a time: the date is kept.
     text = value.size() >= 10 && value[4] == '-' && value[7] == '-' ? value.substr(0, 10) : value;

@@ -22,7 +22,7 @@ constexpr std::uint16_t kUtf8Names = 1 << 11;
 std::string Deflate(std::string_view content) {
   z_stream stream{};
   // Raw deflate (negative window bits): the zip headers carry the sizes and CRC.
-  if (deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
+  if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
       Z_OK) {
     throw std::bad_alloc();
   }
