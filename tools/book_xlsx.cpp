@@ -26,15 +26,15 @@ std::string Where(int column, int row, int field) {
 }  // namespace
 
 std::string ExportRecords(const RecordList& records) {
-  xlsx::SheetWriter sheet(kSheetName, std::vector<std::string_view>(
-                                          book_csv::kFieldLabels.begin(),
-                                          book_csv::kFieldLabels.end()));
+  xlsx::SheetWriter sheet(kSheetName, std::vector<std::string_view>(book_csv::kFieldLabels.begin(),
+                                                                    book_csv::kFieldLabels.end()));
   std::vector<std::string> cells(StudentRecord::kFieldCount);
   std::vector<std::string_view> views(StudentRecord::kFieldCount);
   for (const StudentRecord& record : records) {
     if (IsEmpty(record)) continue;
     for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
-      cells[f] = cp1252::ToUtf8({record.fields[f], strnlen(record.fields[f], StudentRecord::kFieldSize)});
+      cells[f] =
+          cp1252::ToUtf8({record.fields[f], strnlen(record.fields[f], StudentRecord::kFieldSize)});
       views[f] = cells[f];
     }
     sheet.AddRow(views);

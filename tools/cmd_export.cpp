@@ -1,6 +1,9 @@
 // kestrel-book export: the live records as CSV (or tab-separated text) under
 // a header row of the column names, as vCards, or as a workbook, in book order.
+#include <cstddef>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "tools/book_command.h"
@@ -47,29 +50,27 @@ constexpr char kDetails[] =
 
 enum class Format { kCsv, kVCard, kXlsx };
 
-bool ParseFormat(const std::string& name, Format& format) {
-  if (name == "csv") format = Format::kCsv;
-  else if (name == "vcard") format = Format::kVCard;
-  else if (name == "xlsx") format = Format::kXlsx;
-  else return false;
-  return true;
+// The value of a named choice, such as "--format xlsx". Returns false for a
+// name that is none of `choices`.
+template <typename Value, std::size_t N>
+bool Choose(const std::string& name, const std::pair<const char*, Value> (&choices)[N],
+            Value& value) {
+  for (const auto& [choiceName, choice] : choices) {
+    if (name == choiceName) {
+      value = choice;
+      return true;
+    }
+  }
+  return false;
 }
 
-bool ParseSeparator(const std::string& name, char& delimiter) {
-  if (name == ",") delimiter = ',';
-  else if (name == ";") delimiter = ';';
-  else if (name == "tab" || name == "\t") delimiter = '\t';
-  else return false;
-  return true;
-}
-
-bool ParseEncoding(const std::string& name, book_csv::ExportOptions& options) {
-  if (name == "utf-8") options.bom = false, options.windows1252 = false;
-  else if (name == "utf-8-bom") options.bom = true, options.windows1252 = false;
-  else if (name == "windows-1252") options.bom = false, options.windows1252 = true;
-  else return false;
-  return true;
-}
+constexpr std::pair<const char*, Format> kFormats[] = {
+    {"csv", Format::kCsv}, {"vcard", Format::kVCard}, {"xlsx", Format::kXlsx}};
+constexpr std::pair<const char*, char> kSeparators[] = {
+    {",", ','}, {";", ';'}, {"tab", '\t'}, {"\t", '\t'}};
+// Whether each encoding writes a byte-order mark, and whether the book's own bytes.
+constexpr std::pair<const char*, std::pair<bool, bool>> kEncodings[] = {
+    {"utf-8", {false, false}}, {"utf-8-bom", {true, false}}, {"windows-1252", {false, true}}};
 
 int Export(const std::vector<std::string>& args) {
   CommandLine line("export", kUsage, kDetails);
@@ -95,30 +96,35 @@ int Export(const std::vector<std::string>& args) {
   if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
 
   Format format = asVCard ? Format::kVCard : Format::kCsv;
-  if (formatGiven && !ParseFormat(formatName, format)) {
-    return Fail(kExitUsage, "export: unknown format '" + formatName +
-                                "'; the formats are csv, vcard and xlsx");
+  if (formatGiven && !Choose(formatName, kFormats, format)) {
+    return Fail(kExitUsage,
+                "export: unknown format '" + formatName + "'; the formats are csv, vcard and xlsx");
   }
   if (asVCard && format != Format::kVCard) {
     return Fail(kExitUsage, "export: --vcard and --format " + formatName + " disagree");
   }
   if (tsv) options.delimiter = '\t';
-  if (separatorGiven && !ParseSeparator(separatorName, options.delimiter)) {
+  if (separatorGiven && !Choose(separatorName, kSeparators, options.delimiter)) {
     return Fail(kExitUsage, "export: unknown separator '" + separatorName +
                                 "'; the separators are , ; and tab");
   }
-  if (encodingGiven && !ParseEncoding(encodingName, options)) {
+  std::pair<bool, bool> encoding{options.bom, false};
+  if (encodingGiven && !Choose(encodingName, kEncodings, encoding)) {
     return Fail(kExitUsage, "export: unknown encoding '" + encodingName +
                                 "'; the encodings are utf-8, utf-8-bom and windows-1252");
   }
-  const bool csvOptions = tsv || options.bom || options.safeCells || separatorGiven || encodingGiven;
+  std::tie(options.bom, options.windows1252) = encoding;
+  const bool csvOptions =
+      tsv || options.bom || options.safeCells || separatorGiven || encodingGiven;
   if (format == Format::kVCard && csvOptions) {
-    return Fail(kExitUsage, "export: vCards take none of --tsv, --bom, --separator, --encoding "
-                            "and --safe-cells");
+    return Fail(kExitUsage,
+                "export: vCards take none of --tsv, --bom, --separator, --encoding "
+                "and --safe-cells");
   }
   if (format == Format::kXlsx && csvOptions) {
-    return Fail(kExitUsage, "export: a workbook takes none of --tsv, --bom, --separator, "
-                            "--encoding and --safe-cells; its cells are always text");
+    return Fail(kExitUsage,
+                "export: a workbook takes none of --tsv, --bom, --separator, "
+                "--encoding and --safe-cells; its cells are always text");
   }
 
   if (const int code = RefuseOverwritingBook(outPath, force); code != kExitOk) return code;

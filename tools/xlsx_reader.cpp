@@ -158,15 +158,14 @@ class WorkbookReader {
   bool ReadSheet(const std::string& part, const std::function<bool(const Row&)>& onRow,
                  bool from1904);
   bool CellText(std::string_view type, std::size_t style, std::string& value,
-                const std::string& inline_, bool from1904, std::string& text, int column,
-                int row);
+                const std::string& inline_, bool from1904, std::string& text, int column, int row);
 
   std::string& error_;
   zip::Reader archive_;
   std::vector<bool> dateStyles_;  // by cell format index
   std::string strings_;           // the shared strings, one after another
   std::vector<std::pair<std::uint32_t, std::uint32_t>> stringAt_;  // offset, length
-  std::string part_;              // the part being read, for messages
+  std::string part_;  // the part being read, for messages
 };
 
 bool WorkbookReader::Load(const std::string& part, std::string& xml) {

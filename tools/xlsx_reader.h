@@ -13,12 +13,12 @@
 namespace xlsx {
 
 struct Cell {
-  int column = 0;  // from 0: A is 0
+  int column = 0;    // from 0: A is 0
   std::string text;  // UTF-8, never empty
 };
 
 struct Row {
-  int number = 0;  // from 1, as the sheet numbers it
+  int number = 0;           // from 1, as the sheet numbers it
   std::vector<Cell> cells;  // in column order; empty cells are left out
 };
 

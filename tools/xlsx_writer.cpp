@@ -45,17 +45,18 @@ std::string ContentTypes() {
 std::string PackageRelationships() {
   return std::string(kXmlDeclaration) +
          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-         "<Relationship Id=\"rId1\" Type=\"" + kRelationshipsNamespace +
-         "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
+         "<Relationship Id=\"rId1\" Type=\"" +
+         kRelationshipsNamespace + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
 }
 
 std::string WorkbookRelationships() {
   return std::string(kXmlDeclaration) +
          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-         "<Relationship Id=\"rId1\" Type=\"" + kRelationshipsNamespace +
+         "<Relationship Id=\"rId1\" Type=\"" +
+         kRelationshipsNamespace +
          "/worksheet\" Target=\"worksheets/sheet1.xml\"/>"
-         "<Relationship Id=\"rId2\" Type=\"" + kRelationshipsNamespace +
-         "/styles\" Target=\"styles.xml\"/></Relationships>";
+         "<Relationship Id=\"rId2\" Type=\"" +
+         kRelationshipsNamespace + "/styles\" Target=\"styles.xml\"/></Relationships>";
 }
 
 std::string Workbook(std::string_view sheetName) {
@@ -91,8 +92,9 @@ std::string Styles() {
 
 // Characters, not bytes: a UTF-8 sequence counts once.
 std::size_t Characters(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(
-      text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
 }
 
 bool IsHex(char c) {
@@ -145,8 +147,8 @@ void SheetWriter::AppendRow(const std::vector<std::string_view>& cells, int styl
   for (std::size_t c = 0; c < cells.size(); ++c) {
     if (cells[c].empty()) continue;
     widths_[c] = std::max(widths_[c], Characters(cells[c]));
-    rows_ += "<c r=\"" + ColumnName(static_cast<int>(c)) + row + "\" s=\"" +
-             std::to_string(style) + "\" t=\"inlineStr\"><is><t xml:space=\"preserve\">";
+    rows_ += "<c r=\"" + ColumnName(static_cast<int>(c)) + row + "\" s=\"" + std::to_string(style) +
+             "\" t=\"inlineStr\"><is><t xml:space=\"preserve\">";
     AppendCellText(cells[c], rows_);
     rows_ += "</t></is></c>";
   }

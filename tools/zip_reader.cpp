@@ -31,8 +31,9 @@ bool Reader::Open(std::string_view archive) {
   unpacked_ = 0;
   if (archive.size() < kEndOfDirectorySize) return Fail("not a zip archive: too short");
   // The end record sits in the last 22 bytes plus the archive's comment.
-  const std::size_t lowest =
-      archive.size() > kEndOfDirectorySize + kMaxComment ? archive.size() - kEndOfDirectorySize - kMaxComment : 0;
+  const std::size_t lowest = archive.size() > kEndOfDirectorySize + kMaxComment
+                                 ? archive.size() - kEndOfDirectorySize - kMaxComment
+                                 : 0;
   std::size_t end = archive.size() - kEndOfDirectorySize;
   for (;;) {
     if (Get32(archive, end) == kEndOfDirectory) break;
@@ -85,8 +86,7 @@ bool Reader::Extract(std::string_view name, std::string& out) {
   const std::string what(name);
   if (entry.flags & kEncrypted) return Fail(what + " is encrypted");
   if (entry.method != kStored && entry.method != kDeflated) {
-    return Fail(what + " is packed by method " + std::to_string(entry.method) +
-                ", not deflate");
+    return Fail(what + " is packed by method " + std::to_string(entry.method) + ", not deflate");
   }
   if (entry.size == 0xFFFFFFFF || entry.packedSize == 0xFFFFFFFF) {
     return Fail(what + ": zip64 entries are not read");
@@ -139,10 +139,10 @@ bool Reader::Inflate(std::string_view packed, std::size_t size, std::string& out
   }
   inflateEnd(&stream);
   if (status == Z_MEM_ERROR) throw std::bad_alloc();
-  error_ = status == Z_STREAM_END ? "is shorter than its directory says"
+  error_ = status == Z_STREAM_END   ? "is shorter than its directory says"
            : status == Z_DATA_ERROR ? "is not valid deflate data"
-           : produced == size      ? "is longer than its directory says"
-                                   : "ends early";
+           : produced == size       ? "is longer than its directory says"
+                                    : "ends early";
   return false;
 }
 

@@ -16,7 +16,7 @@ namespace {
 // bytes depend on its content only.
 constexpr std::uint16_t kDosTime = 0;
 constexpr std::uint16_t kDosDate = (0 << 9) | (1 << 5) | 1;
-constexpr std::uint16_t kVersion = 20;     // 2.0: deflate
+constexpr std::uint16_t kVersion = 20;  // 2.0: deflate
 constexpr std::uint16_t kUtf8Names = 1 << 11;
 
 std::string Deflate(std::string_view content) {

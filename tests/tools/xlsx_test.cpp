@@ -37,10 +37,10 @@ constexpr char kRel[] = "http://schemas.openxmlformats.org/officeDocument/2006/r
 std::string Workbook(const std::string& sheetData, const std::string& shared = "",
                      const std::string& styles = "", const std::string& workbookPr = "") {
   zip::Writer zip;
-  zip.Add("xl/workbook.xml", std::string("<workbook xmlns=\"") + kMain + "\" xmlns:r=\"" + kRel +
-                                 "\">" + workbookPr +
-                                 "<sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rId7\"/>"
-                                 "<sheet name=\"B\" sheetId=\"2\" r:id=\"rId8\"/></sheets></workbook>");
+  zip.Add("xl/workbook.xml",
+          std::string("<workbook xmlns=\"") + kMain + "\" xmlns:r=\"" + kRel + "\">" + workbookPr +
+              "<sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rId7\"/>"
+              "<sheet name=\"B\" sheetId=\"2\" r:id=\"rId8\"/></sheets></workbook>");
   std::string rels =
       "<Relationships><Relationship Id=\"rId8\" Target=\"worksheets/sheet2.xml\"/>"
       "<Relationship Id=\"rId7\" Target=\"/xl/worksheets/first.xml\"/>";
@@ -53,7 +53,8 @@ std::string Workbook(const std::string& sheetData, const std::string& shared = "
     zip.Add("xl/styles.xml", "<styleSheet>" + styles + "</styleSheet>");
   }
   zip.Add("xl/_rels/workbook.xml.rels", rels + "</Relationships>");
-  zip.Add("xl/worksheets/first.xml", "<worksheet><sheetData>" + sheetData + "</sheetData></worksheet>");
+  zip.Add("xl/worksheets/first.xml",
+          "<worksheet><sheetData>" + sheetData + "</sheetData></worksheet>");
   zip.Add("xl/worksheets/sheet2.xml",
           "<worksheet><sheetData><row><c t=\"inlineStr\"><is><t>second sheet</t></is></c></row>"
           "</sheetData></worksheet>");
@@ -78,11 +79,16 @@ std::string Cells(const std::string& workbook) {
 
 TEST(BookXlsxTest, ExportImportsToTheSameRecords) {
   const RecordList book = {
-      Record({{studentNo, "00123"}, {lastName, "Chlo\xE9"}, {birthday, "03/04/2009"},
+      Record({{studentNo, "00123"},
+              {lastName, "Chlo\xE9"},
+              {birthday, "03/04/2009"},
               {address1, "\x80 5 & <more> \"quoted\""}}),
       Record({}),  // deleted: not exported
-      Record({{lastName, "  padded  "}, {firstName, "a_x0041_b"}, {phone, "=1+2"},
-              {email, "bell\x07"}, {address5, std::string(99, '\xFF')}}),
+      Record({{lastName, "  padded  "},
+              {firstName, "a_x0041_b"},
+              {phone, "=1+2"},
+              {email, "bell\x07"},
+              {address5, std::string(99, '\xFF')}}),
   };
   RecordList imported = {Record({{lastName, "Earlier"}})};
   const book_csv::ImportResult result =
@@ -166,10 +172,17 @@ TEST(XlsxReadTest, DaysCountAsSpreadsheetsCountThem) {
     const char* date;
   };
   const Case cases[] = {
-      {1, false, "1900-01-01"},    {59, false, "1900-02-28"},  {60, false, "1900-02-29"},
-      {61, false, "1900-03-01"},   {45000, false, "2023-03-15"}, {2958465, false, "9999-12-31"},
-      {0, false, ""},              {2958466, false, ""},       {-1, false, ""},
-      {0, true, "1904-01-01"},     {1462, true, "1908-01-02"},
+      {1, false, "1900-01-01"},
+      {59, false, "1900-02-28"},
+      {60, false, "1900-02-29"},
+      {61, false, "1900-03-01"},
+      {45000, false, "2023-03-15"},
+      {2958465, false, "9999-12-31"},
+      {0, false, ""},
+      {2958466, false, ""},
+      {-1, false, ""},
+      {0, true, "1904-01-01"},
+      {1462, true, "1908-01-02"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(xlsx::DateOfSerial(c.serial, c.from1904), c.date) << c.serial << " " << c.from1904;
@@ -185,7 +198,8 @@ TEST(XlsxReadTest, BrokenWorkbooksAreRefusedWithTheirFault) {
     const char* error;
   };
   const Case cases[] = {
-      {"no archive", "PK\x03\x04 and then nothing at all, not even a directory", "not a zip archive: no central directory"},
+      {"no archive", "PK\x03\x04 and then nothing at all, not even a directory",
+       "not a zip archive: no central directory"},
       {"another kind of archive", notAWorkbook.Finish(),
        "not a workbook: the archive has no xl/workbook.xml"},
       {"an error cell", Workbook("<row r=\"4\"><c r=\"B4\" t=\"e\"><v>#DIV/0!</v></c></row>"),
@@ -231,16 +245,26 @@ TEST(ZipReaderTest, SizesAreBoundedAndChecked) {
   };
   const Case cases[] = {
       {"within the limits", archive, {5000, 5003}, ""},
-      {"an entry larger than one may be", archive, {4999, 100000},
+      {"an entry larger than one may be",
+       archive,
+       {4999, 100000},
        "big would unpack to 0 MB, more than the 0 MB allowed; refused as a possible zip bomb"},
-      {"more than all together may be", archive, {5000, 4999},
+      {"more than all together may be",
+       archive,
+       {5000, 4999},
        "big would unpack to 0 MB, more than the 0 MB allowed; refused as a possible zip bomb"},
-      {"an entry that says it is smaller", withBigSize(100, 24), {},
+      {"an entry that says it is smaller",
+       withBigSize(100, 24),
+       {},
        "damaged zip archive: big is longer than its directory says"},
-      {"an entry that says it is larger", withBigSize(6000, 24), {},
+      {"an entry that says it is larger",
+       withBigSize(6000, 24),
+       {},
        "damaged zip archive: big is shorter than its directory says"},
       {"a wrong checksum", withBigSize(1, 16), {}, "damaged zip archive: the checksum of big"},
-      {"a header outside the file", withBigSize(0x7FFFFFFF, 42), {},
+      {"a header outside the file",
+       withBigSize(0x7FFFFFFF, 42),
+       {},
        "damaged zip archive: the header of big"},
   };
   for (const Case& c : cases) {
