@@ -13,10 +13,8 @@ void FileSink::Close() { file_.Close(); }
 
 std::string FileSink::Start(std::string_view bytes) {
   Close();
-  const platform::ReplaceOutcome outcome = platform::ReplaceFile(path_, bytes);
-  if (outcome.status != platform::ReplaceOutcome::Status::replaced) return outcome.reason;
-  if (const int error = file_.Open(path_); error != 0) return platform::ErrorText(error);
-  return {};
+  const int error = file_.Create(path_, bytes);
+  return error == 0 ? std::string() : platform::ErrorText(error);
 }
 
 std::string FileSink::Append(std::string_view bytes) {
