@@ -9,6 +9,7 @@
 #include "store/platform/platform.h"
 #include "store/record_store.h"
 #include "store_fixture.h"
+#include "tests/search/record_maker.h"
 #include "tests/store/planted_kinds.h"
 
 namespace {
@@ -63,6 +64,39 @@ TEST_F(SideFileTest, PlantedKindIsNeverFollowedReadWrittenOrRemovedOnlyMovedAsid
     expected["/phone.dat.journal.1"] = expected["/phone.dat.journal"];
     expected.erase("/phone.dat.journal");
     EXPECT_EQ(planted::Snapshot(folder_), expected);
+  }
+}
+
+// A damaged book is kept as the first free ".bak", ".bak.1", ... before it is
+// replaced, and what is planted at ".bak" is passed over; what is planted
+// under a save's temporary name is no leftover of ours and stays.
+TEST_F(SideFileTest, SavePassesOverWhatIsPlantedAtBackupAndTemporaryNames) {
+  for (const char* side : {".bak", ".kestrel-save-Abc123"}) {
+    for (const planted::Row& row : planted::Rows()) {
+      SCOPED_TRACE(std::string(side) + ": " + row.name);
+      std::filesystem::remove_all(folder_);
+      std::filesystem::create_directory(folder_);
+      Save({Person("Adams"), Person("Brown")});
+      Truncate(FileBytes().size() - 2);  // damaged: its payload cut short
+      ASSERT_EQ(planted::Plant(row.kind, path_ + side, path_, folder_), "");
+      auto expected = planted::Snapshot(folder_);
+      const std::string damaged = expected.at("/phone.dat");
+      RecordStore store = Store();
+      store.Lock(platform::BookLock::Purpose::write);
+      store.Load();
+      ASSERT_TRUE(store.loadReport().damaged);
+      const SaveResult saved = store.Save();
+      ASSERT_TRUE(saved.ok) << saved.reason;
+      const auto after = planted::Snapshot(folder_);
+      expected["/phone.dat"] = after.at("/phone.dat");  // the save itself
+      if (std::string(side) == ".bak") {
+        EXPECT_EQ(saved.backupPath, path_ + ".bak.1");
+        expected["/phone.dat.bak.1"] = damaged;  // the book as it was
+      } else {
+        expected["/phone.dat.bak"] = after.at("/phone.dat.bak");
+      }
+      EXPECT_EQ(after, expected);
+    }
   }
 }
 
