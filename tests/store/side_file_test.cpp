@@ -2,14 +2,18 @@
 // another user of the folder: never followed, never read, written, cut or
 // removed, only moved aside by their own name; and new ones made only where
 // nothing has the name, with the bits asked for.
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 
+#include "store/journal.h"
+#include "store/journal_file.h"
 #include "store/platform/platform.h"
 #include "store/record_store.h"
 #include "store_fixture.h"
 #include "tests/search/record_maker.h"
+#include "tests/store/in_child.h"
 #include "tests/store/planted_kinds.h"
 
 namespace {
@@ -98,6 +102,35 @@ TEST_F(SideFileTest, SavePassesOverWhatIsPlantedAtBackupAndTemporaryNames) {
       EXPECT_EQ(after, expected);
     }
   }
+}
+
+// Symptom: a journal of 4 million 28-byte entries became 4 million whole
+// records in memory, and every start ran out of memory.
+TEST_F(SideFileTest, JournalTooLargeForMemoryIsRefusedInWordsWithoutRunningOut) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space, which a memory limit refuses";
+#endif
+  constexpr rlim_t kLimit = rlim_t{96} << 20;
+  std::string bytes = journal::EncodeHeader(platform::StampOf(path_));
+  for (std::uint32_t k = 0; k < 100000; ++k) bytes += journal::EncodeEntry(k, StudentRecord{});
+  std::ofstream(Side(), std::ios::binary) << bytes;  // 2.7 MB of entries asking for 171 MB
+  const std::string large = path_ + ".large";
+  std::ofstream(large, std::ios::binary) << bytes;
+  std::filesystem::resize_file(large, kLimit + 1);  // sparse: as large as the limit allows, and one byte
+  const std::string said = InChild([&] {
+    const rlimit memory{kLimit, kLimit};
+    setrlimit(RLIMIT_AS, &memory);
+    const journal::Left left = journal::ReadLeft(Side());
+    if (left.status != journal::Left::Status::read) return std::string("not read");
+    const journal::Summary summary = journal::Summarize(left.bytes, 0);
+    const journal::Left tooLarge = journal::ReadLeft(large);
+    return journal::ReplayRefusal(summary, RecordList()) + " / " +
+           (tooLarge.status == journal::Left::Status::tooLarge ? tooLarge.reason : "read") +
+           " / " + std::to_string(tooLarge.bytes.size());
+  });
+  EXPECT_EQ(said,
+            "its 100,000 changes need 0.2 GB of memory; only 0.1 GB is available / "
+            "it is 0.1 GB, more than the memory available / 0");
 }
 
 TEST_F(SideFileTest, NewSideFileHasTheBitsAskedForWhateverTheUmask) {
