@@ -28,6 +28,7 @@ constexpr Target kTargets[] = {
     {"fuzz_csv_import", CheckCsvImport},
     {"fuzz_vcard_import", CheckVCardImport},
     {"fuzz_xlsx_import", CheckXlsxImport},
+    {"fuzz_journal", CheckJournal},
 };
 
 struct CorpusInput {
