@@ -299,14 +299,16 @@ bool WorkbookReader::CellText(std::string_view type, std::size_t style, std::str
                               const std::string& inline_, bool from1904, std::string& text,
                               int column, int row) {
   auto where = [&] { return part_ + ": cell " + CellName(column, row); };
-  if (type == "s") {
+  if (type == "inlineStr") {
+    text = Unescape(inline_);
+  } else if (value.empty()) {
+    text.clear();  // a cell with a style but no value
+  } else if (type == "s") {
     std::size_t index = 0;
     if (!ParseIndex(value, index) || index >= stringAt_.size()) {
       return Fail(where() + " names shared string " + value + ", which the workbook lacks");
     }
     text.assign(strings_, stringAt_[index].first, stringAt_[index].second);
-  } else if (type == "inlineStr") {
-    text = Unescape(inline_);
   } else if (type == "str") {
     text = Unescape(value);
   } else if (type == "b") {
