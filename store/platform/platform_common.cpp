@@ -1,10 +1,10 @@
 // The parts of the platform seam that are the same on every system: words
 // for kinds of file and for errors, and how a book lock is handed on. Each
 // system's files hold only what calls the system.
-#include <cstring>
 #include <string>
 #include <utility>
 
+#include "store/platform/error_text.h"
 #include "store/platform/platform.h"
 
 namespace platform {
@@ -29,7 +29,7 @@ const char* Describe(FileKind kind) {
 
 std::string ErrorText(int error) {
   if (error == kNotRegularFile) return "not a regular file";
-  return std::strerror(error);
+  return SystemErrorText(error);
 }
 
 BookLock::~BookLock() { Release(); }

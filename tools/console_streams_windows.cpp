@@ -1,0 +1,79 @@
+// kestrel-book on Windows: what it writes to a console is written as UTF-16
+// with WriteConsoleW, so that "García" shows as such whatever the console's
+// code page; the UTF-8 setting of the manifest does not change that code
+// page. Output to a file or a pipe keeps its UTF-8 bytes.
+#include <windows.h>
+
+#include <iostream>
+#include <streambuf>
+#include <string>
+
+#include "tools/console_text.h"
+
+namespace {
+
+// std::cout or std::cerr when it is a console: the text goes out whole
+// lines at a time, and on every flush.
+class ConsoleBuffer : public std::streambuf {
+ public:
+  explicit ConsoleBuffer(HANDLE console) : console_(console) {}
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    pending_.push_back(traits_type::to_char_type(c));
+    if (c == '\n' && !WriteOut()) return traits_type::eof();
+    return c;
+  }
+  std::streamsize xsputn(const char* text, std::streamsize count) override {
+    pending_.append(text, static_cast<std::size_t>(count));
+    if (pending_.find('\n') != std::string::npos && !WriteOut()) return 0;
+    return count;
+  }
+  int sync() override { return WriteOut() ? 0 : -1; }
+
+ private:
+  bool WriteOut() {
+    const std::u16string text = TakeUtf16(pending_);
+    std::size_t done = 0;
+    while (done < text.size()) {
+      DWORD written = 0;
+      const DWORD count = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 8192));
+      if (!WriteConsoleW(console_, text.data() + done, count, &written, nullptr) || written == 0) {
+        return false;
+      }
+      done += written;
+    }
+    return true;
+  }
+
+  HANDLE console_;
+  std::string pending_;
+};
+
+// The handle when it is a console (GetConsoleMode works only on one), else nullptr.
+HANDLE ConsoleOf(DWORD which) {
+  HANDLE handle = GetStdHandle(which);
+  DWORD mode = 0;
+  if (handle == nullptr || handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) {
+    return nullptr;
+  }
+  return handle;
+}
+
+void WriteToConsole(std::ostream& stream, DWORD which) {
+  HANDLE console = ConsoleOf(which);
+  if (console == nullptr) return;
+  static ConsoleBuffer* buffers[2] = {};
+  ConsoleBuffer*& buffer = buffers[which == STD_ERROR_HANDLE ? 1 : 0];
+  buffer = new ConsoleBuffer(console);  // lives as long as the stream
+  stream.rdbuf(buffer);
+}
+
+const bool kConsoleStreams = [] {
+  WriteToConsole(std::cout, STD_OUTPUT_HANDLE);
+  WriteToConsole(std::cerr, STD_ERROR_HANDLE);
+  return true;
+}();
+
+}  // namespace
