@@ -90,6 +90,23 @@ TEST_F(KestrelBookTest, PackThenUnpackGivesTheTextByteForByte) {
   }
 }
 
+// A book whose whole path is longer than the 260 characters of old
+// Windows paths: written, backed up and read again in place.
+TEST_F(KestrelBookTest, ABookPathLongerThan260CharactersWorks) {
+  const std::string deep = std::string(120, 'd') + "/" + std::string(120, 'e');
+  std::filesystem::create_directories(Path(deep));
+  const std::string book = deep + "/phone.dat";
+  ASSERT_GT(std::filesystem::absolute(Path(book)).string().size(), 260u);
+  const std::string text = BookText(GenerateBook(20));
+  for (int write = 0; write < 2; ++write) {  // the second replaces the first, with a backup
+    const Outcome pack = Book("pack --force " + book, text);
+    ASSERT_EQ(pack.exitCode, 0) << pack.err;
+  }
+  const Outcome unpack = Book("unpack " + book);
+  EXPECT_EQ(unpack.exitCode, 0) << unpack.err;
+  EXPECT_EQ(unpack.out, text);
+}
+
 TEST_F(KestrelBookTest, CheckOfASoundBookSaysWhatItHolds) {
   Book("pack phone.dat", "A\tB" + std::string(16, '\t') + "\nsecond line\n");
   const Outcome check = Book("check");  // phone.dat of the current folder

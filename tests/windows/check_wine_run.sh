@@ -2,7 +2,7 @@
 # wine-run with stand-in Wine programs: a prefix that fails once is made on
 # the second try and Wine's words are shown; one that always fails ends in a
 # clear message; the programs run with a HOME and Documents of the prefix's
-# own, never the caller's.
+# own, never the caller's; a working folder Wine cannot enter is an error.
 # usage: check_wine_run.sh WINE_RUN WORK_DIR
 set -eu
 wine_run=$1 work=$2
@@ -60,5 +60,16 @@ done <<'CASES'
 1 0 attempt 1 of 2
 2 1 cannot make the Wine prefix .* after 2 attempts
 CASES
+
+# A working folder Wine cannot enter is an error, not a start in C:\windows.
+long="$work/$(printf '%0120d' 0)/$(printf '%0140d' 0)"
+mkdir -p "$long"
+export KESTREL_WINEPREFIX="$work/prefix-0"  # made above
+: >"$work/homes"
+rc=0
+(cd "$long" && "$wine_run" kestrel-book.exe import x.csv) 2>"$work/said" || rc=$?
+[ "$rc" != 0 ] || fail "wine-run started a program in a folder Wine cannot enter"
+grep -q 'cannot start a program in' "$work/said" || fail "no reason given: $(cat "$work/said")"
+[ ! -s "$work/homes" ] || fail "Wine was started in a folder it cannot enter"
 [ ! -e "$work/caller-home" ] || fail "wine-run wrote into the caller's home"
 echo "wine-run: ok"
