@@ -22,6 +22,9 @@ fail() {
   { cat "$work/cpack.log"; fail "cpack -G NSIS"; }
 installer="$work/cpack/$name.exe"
 [ -f "$installer" ] || fail "no installer $installer"
+# No administrator prompt: Windows reads the level from the installer's manifest.
+grep -aq 'requestedExecutionLevel level="asInvoker"' "$installer" ||
+  fail "the installer asks for more than the user's own rights"
 
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
