@@ -14,7 +14,8 @@ bool SameRect(const CRect& a, const CRect& b) {
 void Centre(HWND window, HWND owner) {
   const CRect now = backend::GetWindowRect(window);
   const CRect work = backend::GetWorkArea(owner != nullptr ? owner : window);
-  const CRect placed = CentredOn(now, owner != nullptr ? backend::GetWindowRect(owner) : work, work);
+  const CRect placed =
+      CentredOn(now, owner != nullptr ? backend::GetWindowRect(owner) : work, work);
   if (!SameRect(placed, now)) backend::MoveWindow(window, placed.left, placed.top);
 }
 

@@ -20,8 +20,8 @@ void AnnotateWithAccPropServices(Window control, std::string_view cp1252Name) {
   }
   const std::u16string name = ToUtf16(cp1252Name);
   const std::wstring wide(name.begin(), name.end());
-  services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                           PROPID_ACC_NAME, wide.c_str());
+  services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                           wide.c_str());
   services->Release();
 }
 
