@@ -29,12 +29,6 @@ if(KESTREL_BUILD_TESTS)
   endforeach()
 endif()
 
-if(KESTREL_BUILD_TESTS)
-  # wine-run with stand-in Wine programs: the retry, Wine's words, the prefix's own HOME.
-  add_test(NAME wine_run
-    COMMAND sh ${PROJECT_SOURCE_DIR}/tests/windows/check_wine_run.sh
-            ${CMAKE_BINARY_DIR}/wine-run ${CMAKE_BINARY_DIR}/wine-run-test)
-endif()
 
 # Gives a program the VERSIONINFO resource of the project's version.
 function(kestrel_version_info target description)

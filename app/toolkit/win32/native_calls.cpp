@@ -170,15 +170,25 @@ std::string ExecutablePath() {
 }
 
 void PrintLine(std::string_view cp1252Line, std::string_view caption) {
-  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  const DWORD type = out != nullptr && out != INVALID_HANDLE_VALUE ? GetFileType(out) : 0;
-  if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {
-    std::fwrite(cp1252Line.data(), 1, cp1252Line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-    return;
-  }
   const std::wstring text = Wide(cp1252Line);
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out != nullptr && out != INVALID_HANDLE_VALUE) {
+    DWORD mode = 0;
+    if (GetConsoleMode(out, &mode)) {  // a console handed down to the program
+      const std::wstring line = text + L"\r\n";
+      DWORD written = 0;
+      WriteConsoleW(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+      return;
+    }
+    if (GetFileType(out) != FILE_TYPE_UNKNOWN) {  // a file, a pipe, NUL
+      std::fwrite(cp1252Line.data(), 1, cp1252Line.size(), stdout);
+      std::fputc('\n', stdout);
+      std::fflush(stdout);
+      return;
+    }
+  }
+  // Started from cmd or PowerShell, a windowed program has no standard
+  // output; it writes to the console of the shell that started it.
   if (AttachConsole(ATTACH_PARENT_PROCESS)) {
     HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
