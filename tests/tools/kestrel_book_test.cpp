@@ -8,6 +8,8 @@
 #include <unistd.h>
 #endif
 
+#include <cctype>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -256,18 +258,22 @@ TEST_F(KestrelBookTest, ErrorsHaveExactMessagesAndCodes) {
   std::string badChecksum = sound;
   badChecksum[0] = static_cast<char>(badChecksum[0] + 1);
 
+  // The system's words for a missing file: "no such file or directory" on
+  // POSIX, Windows' own on Windows.
+  std::string missing = platform::ErrorText(ENOENT);
+  missing[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(missing[0])));
   const ErrorCase cases[] = {
       {"no command", "", "", 2, "", ""},
       {"unknown command", "", "frob", 2,
        "kestrel-book: unknown command 'frob' (see kestrel-book --help)\n", ""},
       {"check: missing file", "", "check", 2,
-       "kestrel-book: phone.dat: no such file or directory\n", ""},
+       "kestrel-book: phone.dat: " + missing + "\n", ""},
       {"check: two files", "", "check a b", 2, "kestrel-book: check takes at most one file\n", ""},
       {"unpack: missing file", "", "unpack nofile.dat", 2,
-       "kestrel-book: nofile.dat: no such file or directory\n", ""},
+       "kestrel-book: nofile.dat: " + missing + "\n", ""},
       {"pack: no file", "", "pack", 2, "kestrel-book: pack needs exactly one file\n", ""},
       {"pack: missing folder", "", "pack no/such/book.dat", 2,
-       "kestrel-book: no/such/book.dat: cannot create: no such file or directory\n", ""},
+       "kestrel-book: no/such/book.dat: cannot create: " + missing + "\n", ""},
       {"unpack: payload cut short", sound.substr(0, 33), "unpack", 1,
        "kestrel-book: phone.dat: payload cut short: 1 of 3 bytes\n", "abra"},
       {"unpack: bad checksum", badChecksum, "unpack", 1, "kestrel-book: phone.dat: bad checksum\n",
