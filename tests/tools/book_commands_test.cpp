@@ -2,6 +2,8 @@
 // kestrel-book, on books made in a throwaway folder.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <cstring>
@@ -304,7 +306,9 @@ TEST_F(BookCommandsTest, DamagedOrMissingBooksAreRefused) {
   std::filesystem::create_directory(Path("folder.dat"));
   EXPECT_EQ(Run("list -f folder.dat").err,
             "kestrel-book: folder.dat: cannot read: is a directory\n");
-  EXPECT_EQ(Run("import none.csv").err, "kestrel-book: none.csv: no such file or directory\n");
+  std::string missing = platform::ErrorText(ENOENT);  // the system's words
+  missing[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(missing[0])));
+  EXPECT_EQ(Run("import none.csv").err, "kestrel-book: none.csv: " + missing + "\n");
 }
 
 TEST_F(BookCommandsTest, UsageErrors) {
