@@ -1,6 +1,5 @@
 // CFileDialog on Qt's file dialog: what the user sees of the settings, and
 // the chosen path in the dialogs' code page and as the system names it.
-
 #include <QComboBox>
 #include <QMessageBox>
 #include <QtTest/QTest>
