@@ -70,10 +70,11 @@ Screen& TheScreen() {
 // Starts kestrel in `folder` on `display`, with a home folder of its own;
 // returns its process id.
 pid_t StartProgram(const std::string& folder, const std::string& display) {
+  const std::string home = ScratchFolder() + "/home";
   const pid_t child = fork();
   if (child != 0) return child;
   if (chdir(folder.c_str()) != 0) _exit(127);
-  setenv("HOME", (ScratchFolder() + "/home").c_str(), 1);
+  setenv("HOME", home.c_str(), 1);
   setenv("DISPLAY", display.c_str(), 1);
   setenv("QT_QPA_PLATFORM", "xcb", 1);
   unsetenv("WAYLAND_DISPLAY");
