@@ -14,6 +14,7 @@
 #include "store/platform/platform.h"
 #include "store/record_store.h"
 #include "tools/book_csv.h"
+#include "tests/support/temp_folder.h"
 #include "tools/book_generator.h"
 
 namespace {
@@ -33,10 +34,10 @@ StudentRecord Record(std::initializer_list<std::pair<int, const char*>> values) 
 class BookCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = MakeTestFolder("kestrel-book-csv");
-    ASSERT_FALSE(folder_.empty());
+    ASSERT_TRUE(temp_.Make("kestrel-book-csv"));
+    folder_ = temp_.path();
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void TearDown() override { temp_.Remove(); }
 
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
 
@@ -73,6 +74,7 @@ class BookCommandsTest : public ::testing::Test {
     return store.records;
   }
 
+  TempFolder temp_;
   std::string folder_;
 };
 
