@@ -29,11 +29,13 @@ namespace fs = std::filesystem;
 constexpr char kMainFormTitle[] = "Kestrel";
 
 std::string ScratchFolder() {
-  static const std::string folder = [] {
+  // Never destroyed: the clean-up at exit runs after the destructors of
+  // statics whose construction ended after it was registered.
+  static const std::string& folder = *[] {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern =
-        std::string(base != nullptr ? base : "/tmp") + "/kestrel-bench-startup-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    auto* pattern = new std::string(std::string(base != nullptr ? base : "/tmp") +
+                                    "/kestrel-bench-startup-XXXXXX");
+    if (mkdtemp(pattern->data()) == nullptr) std::abort();
     std::atexit([] {
       std::error_code ignored;
       fs::remove_all(ScratchFolder(), ignored);
