@@ -1,14 +1,9 @@
-// The file drivers of the codec.
+// The file driver of the codec.
 #include "store/book_file.h"
 
-#include <cstdio>
 #include <string_view>
 
 #include "store/codec/codec_buffer.h"
-
-namespace {
-constexpr char kBadChecksumMessage[] = "Bad checksum.  Invalid format........";
-}
 
 int CompressToFile(const char* buffer, std::int32_t length, const std::string& fileName,
                    CompressDetail* detail, const platform::ReplaceOptions& options) {
@@ -35,24 +30,4 @@ int CompressToFile(const char* buffer, std::int32_t length, const std::string& f
       break;
   }
   return kCompressWriteFailed;
-}
-
-int DecompressFromFile(const std::string& fileName, std::string& out, DecodeReport* report,
-                       platform::FileStamp* stamp, bool announceBadChecksum) {
-  std::string file;
-  const int error = platform::ReadWholeFile(fileName, file, stamp);
-  if (error != 0) {
-    if (report != nullptr) {
-      *report = DecodeReport{};
-      report->Damage(platform::ErrorText(error));
-    }
-    return kDecompressCannotOpen;
-  }
-  const DecodeReport found = DecodeBuffer(file, out);
-  if (announceBadChecksum && found.headerComplete && !found.checksumOk) {
-    std::fputs(kBadChecksumMessage, stdout);
-    std::fflush(stdout);
-  }
-  if (report != nullptr) *report = found;
-  return kDecompressRead;
 }

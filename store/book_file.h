@@ -1,13 +1,11 @@
-// The two calls through which the book reaches its data file: compress a
-// buffer into a file, decompress a file into a buffer. The codec turns bytes
-// into bytes; these decide how the file is read and replaced, through the
-// platform.
+// The call through which a buffer becomes the book's data file: compress it
+// and replace the file. The codec turns bytes into bytes; this decides how the
+// file is replaced, through the platform.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "store/codec/decode_report.h"
 #include "store/platform/platform.h"
 
 // Results of CompressToFile.
@@ -30,21 +28,3 @@ struct CompressDetail {
 // CompressCode. A negative length is treated as 0.
 int CompressToFile(const char* buffer, std::int32_t length, const std::string& fileName,
                    CompressDetail* detail = nullptr, const platform::ReplaceOptions& options = {});
-
-// Results of DecompressFromFile.
-enum DecompressCode : int {
-  kDecompressRead = 0,        // decoded, damaged or not: see the report
-  kDecompressCannotOpen = 1,  // the file could not be opened; nothing written
-};
-
-// Appends to `out` what the data file `fileName` holds and returns a
-// DecompressCode. A file failing the checksum test prints "Bad checksum.
-// Invalid format........" on standard output (no line end) and gives no text.
-// `report`, when given, receives what decoding found (and, when the file
-// cannot be opened, the system's reason as its problem); `stamp` the stamp of
-// the file read.
-// `announceBadChecksum` false keeps standard output silent, for callers whose
-// standard output carries data; the report still says what was wrong.
-int DecompressFromFile(const std::string& fileName, std::string& out,
-                       DecodeReport* report = nullptr, platform::FileStamp* stamp = nullptr,
-                       bool announceBadChecksum = true);

@@ -3,8 +3,6 @@
 // user takes again and again.
 #pragma once
 
-#include <stdlib.h>
-
 #include <QString>
 #include <QWidget>
 #include <filesystem>
@@ -17,6 +15,7 @@
 #include "store/record_store.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/scripted_user.h"
+#include "tests/support/temp_folder.h"
 
 // The 17 fields of a record as strings.
 inline std::vector<std::string> Fields(const StudentRecord& r) {
@@ -39,15 +38,13 @@ void Erase(QWidget* window, int id);
 class BookFolderTest : public GuiTest {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "kestrel-app-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    ASSERT_TRUE(temp_.Make("kestrel-app"));
+    folder_ = temp_.path();
     path_ = folder_ + "/phone.dat";
   }
   void TearDown() override {
     GuiTest::TearDown();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
+    temp_.Remove();
   }
 
   // Writes `records` as the book; fails the test when that fails.
@@ -77,6 +74,7 @@ class BookFolderTest : public GuiTest {
   }
   bool FileExists() const { return std::filesystem::exists(path_); }
 
+  TempFolder temp_;
   std::string folder_;
   std::string path_;
 };

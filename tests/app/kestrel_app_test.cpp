@@ -288,8 +288,9 @@ TEST_F(KestrelAppTest, FailedSaveOffersAnotherFileAndEndsOnceTheCopyIsWritten) {
   WriteBook({Person("Adams")});
   const InFolder bookFolder(folder_);
   app_ = std::make_unique<CKestrelApp>("phone.dat");
-  const std::string elsewhere = folder_ + "-elsewhere";
-  ASSERT_TRUE(std::filesystem::create_directory(elsewhere));
+  TempFolder other;
+  ASSERT_TRUE(other.Make("kestrel-elsewhere"));
+  const std::string elsewhere = other.path();
   const std::string nowhere = elsewhere + "/no/such/copy.dat";
   ScriptedUser user;
   auto saveIntoTheGoneFolder = [&user] {
@@ -347,7 +348,6 @@ TEST_F(KestrelAppTest, FailedSaveOffersAnotherFileAndEndsOnceTheCopyIsWritten) {
   copy.Load();
   EXPECT_EQ(copy.loadReport().code, LoadProblem::kNone);
   EXPECT_EQ(LastNames(copy.records), (std::vector<std::string>{"Adams", "Brown"}));
-  std::filesystem::remove_all(elsewhere);
 }
 
 // Regression: with the book's folder gone, every save failed and the run's
@@ -355,8 +355,9 @@ TEST_F(KestrelAppTest, FailedSaveOffersAnotherFileAndEndsOnceTheCopyIsWritten) {
 // and the program then ends as after a save.
 TEST_F(KestrelAppTest, SaveThatFailsCanWriteTheBookToAnotherFile) {
   WriteBook({Person("Adams"), Person("Brown")});
-  std::string elsewhere = ::testing::TempDir() + "kestrel-elsewhere-XXXXXX";
-  ASSERT_NE(mkdtemp(elsewhere.data()), nullptr);
+  TempFolder other;
+  ASSERT_TRUE(other.Make("kestrel-elsewhere"));
+  const std::string elsewhere = other.path();
   const std::string copyPath = elsewhere + "/copy.dat";
   ScriptedUser user;
   user.Then("form: the folder goes; save", [this](QWidget* form) {
@@ -385,7 +386,6 @@ TEST_F(KestrelAppTest, SaveThatFailsCanWriteTheBookToAnotherFile) {
   copy.Load();
   EXPECT_EQ(LastNames(copy.records), (std::vector<std::string>{"Adams", "Brown"}));
   EXPECT_FALSE(std::filesystem::exists(folder_)) << "the book's own place is left as it was";
-  std::filesystem::remove_all(elsewhere);
 }
 
 TEST_F(KestrelAppTest, BookRemovedOnDiskIsWrittenOnlyWhenTheUserSaysSo) {

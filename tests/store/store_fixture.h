@@ -8,31 +8,21 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "store/record_store.h"
+#include "tests/support/temp_folder.h"
 
 class StoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
-    folder_.clear();
-    for (int attempt = 0; attempt < 100 && folder_.empty(); ++attempt) {
-      const std::string candidate = ::testing::TempDir() + "kestrel-store-" + std::to_string(random());
-      std::error_code error;
-      if (std::filesystem::create_directory(candidate, error)) folder_ = candidate;
-    }
-    ASSERT_FALSE(folder_.empty());
+    ASSERT_TRUE(temp_.Make("kestrel-store"));
+    folder_ = temp_.path();
     path_ = folder_ + "/phone.dat";
   }
-  void TearDown() override {
-    std::error_code error;
-    std::filesystem::permissions(folder_, std::filesystem::perms::owner_all, error);
-    std::filesystem::remove_all(folder_, error);
-  }
+  void TearDown() override { temp_.Remove(); }
 
   // A store on this test's file.
   RecordStore Store() {
@@ -96,6 +86,7 @@ class StoreTest : public ::testing::Test {
     return names;
   }
 
+  TempFolder temp_;
   std::string folder_;
   std::string path_;
 };

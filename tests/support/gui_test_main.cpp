@@ -8,9 +8,12 @@
 #include "res/resources.h"
 
 int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests, as ctest's discovery does after each link, opens no
+  // window: it needs neither a display nor QT_QPA_PLATFORM.
+  if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
   QApplication app(argc, argv);
   toolkit::ApplyLook(app);
   AfxSetResources(ProgramResources());
-  ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

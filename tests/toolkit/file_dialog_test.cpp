@@ -1,7 +1,5 @@
 // CFileDialog on Qt's file dialog: what the user sees of the settings, and
 // the chosen path in the dialogs' code page and as the system names it.
-#include <stdlib.h>
-
 #include <QComboBox>
 #include <QMessageBox>
 #include <QtTest/QTest>
@@ -11,20 +9,21 @@
 #include "app/toolkit/cfiledialog.h"
 #include "tests/support/gui_test.h"
 #include "tests/support/scripted_user.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 class FileDialogTest : public GuiTest {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "kestrel-file-dialog-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    ASSERT_TRUE(temp_.Make("kestrel-file-dialog"));
+    folder_ = temp_.path();
   }
   void TearDown() override {
     GuiTest::TearDown();
-    std::filesystem::remove_all(folder_);
+    temp_.Remove();
   }
+  TempFolder temp_;
   std::string folder_;
 };
 

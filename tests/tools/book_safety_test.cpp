@@ -17,6 +17,7 @@
 #include "store/book_file.h"
 #include "store/record_store.h"
 #include "tests/store/session_holder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -28,14 +29,10 @@ struct Outcome {
 class BookSafetyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "kestrel-safety-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    ASSERT_TRUE(temp_.Make("kestrel-safety"));
+    folder_ = temp_.path();
   }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
+  void TearDown() override { temp_.Remove(); }
 
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
   std::string Read(const std::string& name) const {
@@ -66,6 +63,7 @@ class BookSafetyTest : public ::testing::Test {
               kCompressWritten);
   }
 
+  TempFolder temp_;
   std::string folder_;
 };
 

@@ -22,6 +22,7 @@
 #include "store/journal_file.h"
 #include "store/platform/platform.h"
 #include "store/record_text.h"
+#include "tests/support/temp_folder.h"
 #include "tools/book_generator.h"
 
 namespace {
@@ -35,10 +36,10 @@ struct Outcome {
 class KestrelBookTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = MakeTestFolder("kestrel-book");
-    ASSERT_FALSE(folder_.empty());
+    ASSERT_TRUE(temp_.Make("kestrel-book"));
+    folder_ = temp_.path();
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void TearDown() override { temp_.Remove(); }
 
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
 
@@ -62,6 +63,7 @@ class KestrelBookTest : public ::testing::Test {
     return run;
   }
 
+  TempFolder temp_;
   std::string folder_;
 };
 

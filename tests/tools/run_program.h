@@ -4,9 +4,6 @@
 
 #include <string>
 
-// A new, empty folder under the test's temporary folder, named after `prefix`.
-std::string MakeTestFolder(const std::string& prefix);
-
 // Runs `program` in `folder` with `args`, written as for a POSIX shell
 // (words split at blanks; 'single' and "double" quotes), standard input from
 // the file `input` and standard output and error into the files `out` and

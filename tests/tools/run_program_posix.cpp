@@ -1,16 +1,9 @@
 // Running a program through the shell, on POSIX.
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "run_program.h"
-
-std::string MakeTestFolder(const std::string& prefix) {
-  std::string pattern = ::testing::TempDir() + prefix + "-XXXXXX";
-  return mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-}
 
 int RunProgram(const std::string& folder, const std::string& program, const std::string& args,
                const std::string& input, const std::string& out, const std::string& err) {

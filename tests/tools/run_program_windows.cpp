@@ -1,14 +1,11 @@
 // Running a program on Windows: the arguments split as a POSIX shell would,
 // then quoted for the C runtime's own splitting, and CreateProcessW with the
 // standard streams on files.
-#include <gtest/gtest.h>
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
 
-#include <filesystem>
-#include <random>
 #include <vector>
 
 #include "run_program.h"
@@ -78,16 +75,6 @@ HANDLE OpenStream(const std::string& path, bool write) {
 }
 
 }  // namespace
-
-std::string MakeTestFolder(const std::string& prefix) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string folder = ::testing::TempDir() + prefix + "-" + std::to_string(random());
-    std::error_code error;
-    if (std::filesystem::create_directory(folder, error)) return folder;
-  }
-  return {};
-}
 
 int RunProgram(const std::string& folder, const std::string& program, const std::string& args,
                const std::string& input, const std::string& out, const std::string& err) {

@@ -13,20 +13,17 @@
 #include <string>
 
 #include "tests/store/planted_kinds.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 class SideFileSafetyTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = ::testing::TempDir() + "kestrel-planted-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
+    ASSERT_TRUE(temp_.Make("kestrel-planted"));
+    folder_ = temp_.path();
   }
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
+  void TearDown() override { temp_.Remove(); }
   // Runs a shell line in the test folder, "KB" standing for kestrel-book,
   // its output kept outside the folder; the exit status, 124 when it hung.
   int Shell(const std::string& line) const {
@@ -43,6 +40,7 @@ class SideFileSafetyTest : public ::testing::Test {
     return bytes.str();
   }
 
+  TempFolder temp_;
   std::string folder_;
 };
 

@@ -15,7 +15,6 @@ int desktopPixels = 12;
 
 }  // namespace
 
-int DesktopFontPixels() { return desktopPixels; }
 void SetDesktopFontPixels(int pixels) { desktopPixels = std::max(1, pixels); }
 
 // "MS Shell Dlg" is not on Linux. DejaVu Sans (scripts/install-deps installs

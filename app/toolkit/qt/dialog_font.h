@@ -16,9 +16,8 @@ namespace toolkit {
 QFont DialogFont(const char* name, int pointSize);
 BaseUnits BaseUnitsOf(const QFont& font);
 
-// The desktop's general font size in pixels, which ApplyLook reads from Qt
-// (12 until then: 9 points at 96 dots per inch). Tests set others.
-int DesktopFontPixels();
+// Sets the desktop's general font size in pixels, which ApplyLook reads from
+// Qt (12 until then: 9 points at 96 dots per inch). Tests set others.
 void SetDesktopFontPixels(int pixels);
 
 // The look the dialogs are laid out for: reads the desktop's font size, then
