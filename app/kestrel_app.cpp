@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/print_records.h"
 #include "app/toolkit/session_end.h"
 #include "res/resources.h"
 #include "text/cp1252.h"
@@ -31,6 +32,8 @@ CKestrelApp::CKestrelApp(const char* dataFile)
     : store(dataFile), journalFile(journal::PathFor(dataFile)) {
   AfxSetResources(ProgramResources());
   recordDlg.changed = [this](const StudentRecord& record) { JournalChange(record); };
+  recordDlg.print = [this](const StudentRecord& shown) { PrintCard(shown); };
+  searchDlg.print = [this](const auto& texts) { PrintMatching(texts); };
 }
 CKestrelApp::~CKestrelApp() = default;
 
@@ -277,4 +280,41 @@ void CKestrelApp::BrowseMatches() {
 void CKestrelApp::FillMatchList() {
   const std::vector<std::string> labels = SortMatches(matches);
   for (const std::string& label : labels) matchListDlg.listBox.AddString(label.c_str());
+}
+
+std::string CKestrelApp::BookName() const {
+  return cp1252::FromUtf8(std::filesystem::path(store.path()).filename().string()).text;
+}
+
+std::string CKestrelApp::LastSearch() const {
+  std::array<std::string, StudentRecord::kSearchFieldCount> texts;
+  for (std::size_t k = 0; k < texts.size(); ++k) texts[k] = searchDlg.criteria[k].str();
+  return DescribeSearch(texts);
+}
+
+void CKestrelApp::PrintMatching(
+    const std::array<std::string, StudentRecord::kSearchFieldCount>& texts) {
+  SearchCriteria criteria;
+  criteria.text = texts;
+  RecordList found;
+  FindMatches(store.records, criteria, found);
+  if (found.empty()) {
+    AfxMessageBox("No record matches the form, so there is nothing to print.",
+                  MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  SortMatches(found);
+  PrintSource source{{}, DescribeSearch(texts), BookName()};
+  for (const StudentRecord& record : found) source.records.push_back(&record);
+  PrintRecords(source, report::Layout::list);
+}
+
+void CKestrelApp::PrintMatches() {
+  PrintSource source{{}, LastSearch(), BookName()};
+  for (const StudentRecord& record : matches) source.records.push_back(&record);
+  PrintRecords(source, report::Layout::list);
+}
+
+void CKestrelApp::PrintCard(const StudentRecord& shown) {
+  PrintRecords(PrintSource{{&shown}, LastSearch(), BookName()}, report::Layout::cards);
 }
