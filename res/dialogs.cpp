@@ -126,16 +126,16 @@ constexpr ControlTemplate kMatchList[] = {
 // labels of a partly used sheet to skip. The platform's print dialog follows.
 constexpr ControlTemplate kPrintDialog[] = {
     Label("&Layout:", 7, 7, 90, 8),
-    {IDC_PRINT_LAYOUT, ControlKind::kListBox, "", 7, 17, 90, 36,
+    {IDC_PRINT_LAYOUT, ControlKind::kListBox, "", 7, 17, 90, 30,
      kChild | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
     Label("Address labels &for:", 105, 7, 90, 8),
-    {IDC_PRINT_TO, ControlKind::kListBox, "", 105, 17, 90, 24,
+    {IDC_PRINT_TO, ControlKind::kListBox, "", 105, 17, 90, 22,
      kChild | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
-    Label("&Skip labels:", 105, 45, 48, 8),
-    Edit(IDC_PRINT_SKIP, 155, 43, 40, 12),
-    DefaultButton(IDOK, "&Print...", 33, 62, 50, 14),
-    Button(IDC_PRINT_PREVIEW, "Pre&view...", 89, 62, 50, 14),
-    Button(IDCANCEL, "Cancel", 145, 62, 50, 14),
+    Label("&Skip labels:", 105, 44, 48, 8),
+    Edit(IDC_PRINT_SKIP, 155, 42, 40, 12),
+    DefaultButton(IDOK, "&Print...", 33, 58, 50, 14),
+    Button(IDC_PRINT_PREVIEW, "Pre&view...", 89, 58, 50, 14),
+    Button(IDCANCEL, "Cancel", 145, 58, 50, 14),
 };
 
 constexpr unsigned kModal = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
@@ -147,7 +147,7 @@ constexpr DialogTemplate kDialogs[] = {
      kAboutBox},
     {IDD_RECORD_DIALOG, "", 0, 0, 347, 226, "MS Sans Serif", 8, kModal, 0, kRecordDialog},
     {IDD_MATCH_LIST, "Matching Records", 0, 0, 197, 201, "MS Sans Serif", 8, kModal, 0, kMatchList},
-    {IDD_PRINT, "Print", 0, 0, 202, 83, "MS Sans Serif", 8, kModal, 0, kPrintDialog},
+    {IDD_PRINT, "Print", 0, 0, 202, 79, "MS Sans Serif", 8, kModal, 0, kPrintDialog},
 };
 
 }  // namespace
