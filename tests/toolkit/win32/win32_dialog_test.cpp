@@ -44,7 +44,7 @@ BEGIN_MESSAGE_MAP(ProbeDlg, CDialog)
 END_MESSAGE_MAP()
 
 TEST(Win32Dialog, EveryTemplateGivesItsControlsTheirNumbersAndTexts) {
-  for (const int id : {IDD_ABOUTBOX, IDD_KESTREL_DIALOG, IDD_RECORD_DIALOG, IDD_MATCH_LIST}) {
+  for (const int id : {IDD_ABOUTBOX, IDD_KESTREL_DIALOG, IDD_RECORD_DIALOG, IDD_MATCH_LIST, IDD_PRINT}) {
     const DialogTemplate* t = FindDialogTemplate(id);
     ASSERT_NE(t, nullptr);
     ProbeDlg dialog(static_cast<UINT>(id), [t](ProbeDlg& d) {
