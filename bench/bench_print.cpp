@@ -34,7 +34,8 @@ void* Counted(std::size_t bytes) {
 
 void Uncounted(void* pointer) {
   if (pointer == nullptr) return;
-  auto* block = reinterpret_cast<std::size_t*>(static_cast<char*>(pointer) - sizeof(std::max_align_t));
+  auto* block =
+      reinterpret_cast<std::size_t*>(static_cast<char*>(pointer) - sizeof(std::max_align_t));
   liveBytes -= *block;
   std::free(block);
 }

@@ -25,7 +25,8 @@ void LayOutCard(const StudentRecord& record, double x, double y, double w, doubl
   page.ops.push_back(Text(x + kPadding, baseline, kNameSize, Weight::bold,
                           CutToWidth(name, Weight::bold, kNameSize, room)));
   baseline += 8;
-  page.ops.emplace_back(std::in_place_type<Line>, x + kPadding, baseline, x + w - kPadding, baseline, 0.5);
+  page.ops.emplace_back(std::in_place_type<Line>, x + kPadding, baseline, x + w - kPadding,
+                        baseline, 0.5);
   baseline += kRowPitch + 2;
 
   double labelRoom = 0;

@@ -10,8 +10,8 @@ struct LabelSheet {
   int columns = 0;
   int rows = 0;
   double labelWidth = 0, labelHeight = 0;
-  double top = 0, left = 0;                   // the first cell's corner from the sheet's
-  double columnPitch = 0, rowPitch = 0;       // from one cell's corner to the next
+  double top = 0, left = 0;              // the first cell's corner from the sheet's
+  double columnPitch = 0, rowPitch = 0;  // from one cell's corner to the next
   int cells() const { return columns * rows; }
 };
 

@@ -92,7 +92,8 @@ void LayOutList(Records records, const ReportOptions& options, Document& documen
       page.ops.push_back(Text(left[c], headBaseline, kCellSize, Weight::bold,
                               CutToWidth(Columns()[c].head, Weight::bold, kCellSize, room[c])));
     }
-    page.ops.emplace_back(std::in_place_type<Line>, kMargin, headRule, width - kMargin, headRule, 0.75);
+    page.ops.emplace_back(std::in_place_type<Line>, kMargin, headRule, width - kMargin, headRule,
+                          0.75);
 
     for (std::size_t r = 0; r < rows; ++r, ++next) {
       const StudentRecord& record = *records[next];
@@ -107,8 +108,8 @@ void LayOutList(Records records, const ReportOptions& options, Document& documen
     }
 
     const std::string foot = "Page " + std::to_string(n) + " of " + std::to_string(pageCount);
-    page.ops.push_back(Text((width - TextWidth(foot, Weight::regular, kCellSize)) / 2,
-                            footBaseline, kCellSize, Weight::regular, foot));
+    page.ops.push_back(Text((width - TextWidth(foot, Weight::regular, kCellSize)) / 2, footBaseline,
+                            kCellSize, Weight::regular, foot));
   }
 }
 

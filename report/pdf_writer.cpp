@@ -148,8 +148,8 @@ class PdfFile {
       out_ += entry;
     }
     out_ += "trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root " +
-            std::to_string(root) + " 0 R /Info " + std::to_string(info) +
-            " 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+            std::to_string(root) + " 0 R /Info " + std::to_string(info) + " 0 R >>\nstartxref\n" +
+            std::to_string(xref) + "\n%%EOF\n";
   }
 
  private:
@@ -200,8 +200,8 @@ std::string WritePdf(const Document& document, const PdfOptions& options) {
 
   for (std::size_t i = 0; i < pageCount; ++i) {
     const std::size_t page = kFirstPage + 2 * i;
-    pdf.Begin(page) += "<< /Type /Page /Parent 2 0 R /Contents " + std::to_string(page + 1) +
-                       " 0 R >>";
+    pdf.Begin(page) +=
+        "<< /Type /Page /Parent 2 0 R /Contents " + std::to_string(page + 1) + " 0 R >>";
     pdf.End();
 
     ContentWriter content(document.paper.height);

@@ -22,8 +22,8 @@ inline constexpr const char kAddress[] = "Address";  // over the five address li
 // The same in field order (the book's field indexes 0 to 12).
 inline constexpr int kCount = 13;
 inline constexpr const char* kInFieldOrder[kCount] = {
-    kStudentNo, kLastName,  kFirstName, kMiddleName1, kMiddleName2, kGender,     kBirthday,
-    kPhone,     kEmail,     kCellPhone, kParentName,  kParentPhone, kAddress,
+    kStudentNo, kLastName, kFirstName, kMiddleName1, kMiddleName2, kGender,  kBirthday,
+    kPhone,     kEmail,    kCellPhone, kParentName,  kParentPhone, kAddress,
 };
 
 }  // namespace form_labels

@@ -9,11 +9,11 @@
 
 // The help lines of the criteria options, a literal to join to a
 // command's details.
-#define KESTREL_CRITERIA_HELP                                                 \
-  "  --student-no TEXT     --last-name TEXT      --first-name TEXT\n"         \
-  "  --middle-name1 TEXT   --middle-name2 TEXT   --gender TEXT\n"             \
-  "  --birthday TEXT       --phone TEXT          --email TEXT\n"              \
-  "  --cell-phone TEXT     --parent-name TEXT    --parent-phone TEXT\n"       \
+#define KESTREL_CRITERIA_HELP                                           \
+  "  --student-no TEXT     --last-name TEXT      --first-name TEXT\n"   \
+  "  --middle-name1 TEXT   --middle-name2 TEXT   --gender TEXT\n"       \
+  "  --birthday TEXT       --phone TEXT          --email TEXT\n"        \
+  "  --cell-phone TEXT     --parent-name TEXT    --parent-phone TEXT\n" \
   "  --address TEXT        the five address parts, each followed by one blank\n"
 
 // Declares one option per searchable field, each filling its text of `criteria`.

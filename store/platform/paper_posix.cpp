@@ -16,7 +16,8 @@ LocalePaper PaperOfLocale() {
   const std::string previous = current != nullptr ? current : "C";
   if (std::setlocale(LC_PAPER, "") == nullptr) return LocalePaper::a4;
   // glibc hands these numbers back in the pointer itself.
-  const auto width = static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(_NL_PAPER_WIDTH)));
+  const auto width =
+      static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(_NL_PAPER_WIDTH)));
   const auto height =
       static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(_NL_PAPER_HEIGHT)));
   std::setlocale(LC_PAPER, previous.c_str());

@@ -1,5 +1,7 @@
 // The three layouts' geometry, checked against the sheets' and pages' own
 // measures rather than the layout code's constants.
+#include "report/layouts.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "report/layouts.h"
 #include "report/text_metrics.h"
 #include "text/form_labels.h"
 
@@ -97,7 +98,7 @@ TEST(LabelLayoutTest, EveryLabelStartsInItsCellAndStaysInside) {
       const TextRun& addressee = first[6 * cell];
       EXPECT_EQ(addressee.text.rfind("First" + std::to_string(cell), 0), 0u) << cell;
       EXPECT_NEAR(addressee.x, left + 6, kTenthMm) << cell;  // the text's inset
-      const TextRun& last = first[6 * cell + 5];  // the block is centred in the cell
+      const TextRun& last = first[6 * cell + 5];             // the block is centred in the cell
       EXPECT_NEAR(addressee.y - kAscent * addressee.size - top,
                   top + sheet.height - last.y - kDescent * last.size, kTenthMm)
           << cell;
@@ -198,7 +199,8 @@ TEST(ListLayoutTest, PagesRepeatTheHeadsCountThemselvesAndKeepEveryRowInOrder) {
       rowsOnPage.push_back(names.size());
       const auto runs = Runs(document.pages[p]);
       const auto has = [&](const std::string& text) {
-        return std::any_of(runs.begin(), runs.end(), [&](const TextRun& r) { return r.text == text; });
+        return std::any_of(runs.begin(), runs.end(),
+                           [&](const TextRun& r) { return r.text == text; });
       };
       EXPECT_TRUE(has("phone.dat \x97 All records")) << p;
       EXPECT_TRUE(has("Student #")) << p;
@@ -247,7 +249,8 @@ TEST(ListLayoutTest, LongCellsAreCutBeforeTheNextColumn) {
   columns.push_back(document.paper.width - 36);
   int cells = 0;
   for (const TextRun& run : runs) {
-    if (run.weight != report::Weight::regular || run.text.find("iii") == std::string::npos) continue;
+    if (run.weight != report::Weight::regular || run.text.find("iii") == std::string::npos)
+      continue;
     rowY = run.y;
     const auto c = std::find(columns.begin(), columns.end(), run.x) - columns.begin();
     ASSERT_LT(c, 7) << run.x;
@@ -301,7 +304,8 @@ TEST(CardLayoutTest, TwoFramedCardsAPageEveryFieldUnderTheFormsLabel) {
   // Every field's value, the address as its five lines in order below its label.
   for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
     const std::string value = "v0." + std::to_string(f);
-    const auto at = std::find_if(runs.begin(), runs.end(), [&](const TextRun& r) { return r.text == value; });
+    const auto at =
+        std::find_if(runs.begin(), runs.end(), [&](const TextRun& r) { return r.text == value; });
     ASSERT_NE(at, runs.end()) << value;
     if (f > address1) {
       EXPECT_GT(at->y, std::prev(at)->y) << value;
