@@ -2,7 +2,6 @@
 // list, a sheet of address labels or record cards, written as a PDF file.
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,7 +80,10 @@ std::string DateText(std::time_t time, bool utc) {
 
 // The book's file name as the title line shows it, in Windows-1252.
 std::string BookName(const std::string& path) {
-  const std::string name = std::filesystem::path(path).filename().string();
+  // By hand: the path is UTF-8 on every system, which std::filesystem on
+  // Windows would read in the ANSI code page.
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   std::string converted;
   std::string why;
   return book_csv::Utf8ToWindows1252(name, converted, why) ? converted : std::string("book");
