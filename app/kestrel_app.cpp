@@ -287,9 +287,9 @@ std::string CKestrelApp::BookName() const {
 }
 
 std::string CKestrelApp::LastSearch() const {
-  std::array<std::string, StudentRecord::kSearchFieldCount> texts;
-  for (std::size_t k = 0; k < texts.size(); ++k) texts[k] = searchDlg.criteria[k].str();
-  return DescribeSearch(texts);
+  SearchCriteria criteria;
+  for (std::size_t k = 0; k < criteria.text.size(); ++k) criteria.text[k] = searchDlg.criteria[k].str();
+  return report::DescribeSearch(criteria);
 }
 
 void CKestrelApp::PrintMatching(
@@ -304,7 +304,7 @@ void CKestrelApp::PrintMatching(
     return;
   }
   SortMatches(found);
-  PrintSource source{{}, DescribeSearch(texts), BookName()};
+  PrintSource source{{}, report::DescribeSearch(criteria), BookName()};
   for (const StudentRecord& record : found) source.records.push_back(&record);
   PrintRecords(source, report::Layout::list);
 }

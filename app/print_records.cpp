@@ -11,19 +11,6 @@
 
 namespace {
 
-// The form's fields from top to bottom, with their labels less the colon.
-struct FormField {
-  int field;
-  const char* label;
-};
-constexpr FormField kFormOrder[] = {
-    {studentNo, "Student #"},      {firstName, "First Name"},     {lastName, "Last Name"},
-    {middleName1, "Middle Name1"}, {middleName2, "Middle Name2"}, {gender, "Gender"},
-    {birthday, "Birthday"},        {phone, "Phone"},              {cellPhone, "Cell Phone"},
-    {email, "E-mail"},             {parentName, "Parent's Name"}, {parentPhone, "Parent's Phone"},
-    {address1, "Address"},
-};
-
 // Today as the list's title prints it.
 std::string Today() {
   const std::time_t now = std::time(nullptr);
@@ -53,17 +40,6 @@ report::ReportOptions OptionsForSheet(report::ReportOptions chosen, const report
   chosen.paper = NearestPaper(sheet);
   chosen.landscape = chosen.layout == report::Layout::list && sheet.width > sheet.height;
   return chosen;
-}
-
-std::string DescribeSearch(const std::array<std::string, StudentRecord::kSearchFieldCount>& texts) {
-  std::string described;
-  for (const FormField& f : kFormOrder) {
-    const std::string& text = texts[static_cast<std::size_t>(f.field)];
-    if (text.empty()) continue;
-    if (!described.empty()) described += ", ";
-    described += std::string(f.label) + ": " + text;
-  }
-  return described;
 }
 
 void PrintRecords(const PrintSource& source, report::Layout layout) {

@@ -2,7 +2,6 @@
 // print dialog and the pages laid out for the paper of the printer chosen.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -27,7 +26,3 @@ report::Paper NearestPaper(const report::PaperSize& sheet);
 // The options that lay out the chosen layout on a printer's sheet: its
 // nearest paper, and landscape for a list on a sheet wider than tall.
 report::ReportOptions OptionsForSheet(report::ReportOptions chosen, const report::PaperSize& sheet);
-
-// The form's non-empty texts as the list's title names the search:
-// "Last Name: smi, Phone: 555"; "" when the form is empty.
-std::string DescribeSearch(const std::array<std::string, StudentRecord::kSearchFieldCount>& texts);
