@@ -10,8 +10,8 @@
 class CPrintDlg : public CDialog {
  public:
   // Ways the dialog ends (DoModal's result).
-  static constexpr int kPrint = IDOK;     // "&Print...": the choices below hold
-  static constexpr int kPreview = 1033;   // "Pre&view...": the same, to see first
+  static constexpr int kPrint = IDOK;    // "&Print...": the choices below hold
+  static constexpr int kPreview = 1033;  // "Pre&view...": the same, to see first
   static constexpr int kCancel = IDCANCEL;
 
   explicit CPrintDlg(CWnd* parent = nullptr);

@@ -36,7 +36,8 @@ report::Paper NearestPaper(const report::PaperSize& sheet) {
   return letter < a4 ? report::Paper::letter : report::Paper::a4;
 }
 
-report::ReportOptions OptionsForSheet(report::ReportOptions chosen, const report::PaperSize& sheet) {
+report::ReportOptions OptionsForSheet(report::ReportOptions chosen,
+                                      const report::PaperSize& sheet) {
   chosen.paper = NearestPaper(sheet);
   chosen.landscape = chosen.layout == report::Layout::list && sheet.width > sheet.height;
   return chosen;

@@ -2,6 +2,8 @@
 // paper that a printer's sheet lays out on, and which records reach the
 // printer from the main form's system menu and the record dialog's Ctrl+P.
 // Qt's print dialog prints to a PDF file here, read back with pdftotext.
+#include <stdlib.h>
+
 #include <QAction>
 #include <QDialog>
 #include <QListView>
@@ -9,8 +11,6 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QtTest/QTest>
-#include <stdlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -19,8 +19,8 @@
 #include "app/print_dlg.h"
 #include "app/print_records.h"
 #include "app/toolkit/qt/print_painter.h"
-#include "search/match_order.h"
 #include "res/resource.h"
+#include "search/match_order.h"
 #include "tests/app/app_test_support.h"
 #include "tests/search/record_maker.h"
 
@@ -55,8 +55,16 @@ TEST(PrintOptionsTest, ThePrinterSheetChoosesTheNearestPaperAndTheListsOrientati
       {"Letter", report::Layout::list, {612, 792}, report::Paper::letter, false},
       {"Letter turned, list", report::Layout::list, {792, 612}, report::Paper::letter, true},
       {"A4 turned, labels", report::Layout::labels, {841.9, 595.3}, report::Paper::a4, false},
-      {"Legal (either fits; A4 is nearer)", report::Layout::cards, {612, 1008}, report::Paper::a4, false},
-      {"Letter, a printer's printable size", report::Layout::cards, {609, 789}, report::Paper::letter, false},
+      {"Legal (either fits; A4 is nearer)",
+       report::Layout::cards,
+       {612, 1008},
+       report::Paper::a4,
+       false},
+      {"Letter, a printer's printable size",
+       report::Layout::cards,
+       {609, 789},
+       report::Paper::letter,
+       false},
       {"A3", report::Layout::list, {841.9, 1190.6}, report::Paper::a4, false},
   };
   for (const Row& row : rows) {
@@ -123,7 +131,9 @@ TEST_F(PrintTest, QtPrintsTheSameTextAsKestrelBook) {
   if (!HavePdfToText()) GTEST_SKIP() << "pdftotext is not installed";
   StudentRecord accented = Person("M\xFCller", "Zo\xEB", "555-\x80");
   field_text::Store(accented.fields[address1], "12 Rue de l'\xC9glise");
-  field_text::Store(accented.fields[parentName], "Ren\xE9" "e M\xFCller");
+  field_text::Store(accented.fields[parentName],
+                    "Ren\xE9"
+                    "e M\xFCller");
   RecordList book = {Person("Lovelace", "Byron", "555-0200"), accented,
                      Person("Babbage", "Charles", "555-0300")};
   for (int i = 0; i < 70; ++i) book.push_back(Person("Pupil", ("P" + std::to_string(i)).c_str()));
@@ -148,9 +158,9 @@ TEST_F(PrintTest, QtPrintsTheSameTextAsKestrelBook) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.layout);
     const std::string theirs = folder_ + "/kestrel-book-" + row.layout + ".pdf";
-    const std::string command = std::string("SOURCE_DATE_EPOCH=") + kEpoch + " '" KESTREL_BOOK_TOOL
-                                "' print --layout " + row.layout + " --paper " + row.paper +
-                                " -f '" + path_ + "' -o '" + theirs + "'";
+    const std::string command = std::string("SOURCE_DATE_EPOCH=") + kEpoch +
+                                " '" KESTREL_BOOK_TOOL "' print --layout " + row.layout +
+                                " --paper " + row.paper + " -f '" + path_ + "' -o '" + theirs + "'";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
     report::ReportOptions options;
@@ -176,21 +186,24 @@ TEST_F(PrintTest, ThePrintDialogHandsBackTheChoicesAndRefusesABadSkip) {
   CPrintDlg dlg;
   dlg.layout = report::Layout::cards;
   ScriptedUser user;
-  user.Then("Print: as given; a skip of letters", [](QWidget* window) {
-        EXPECT_EQ(TemplateOf(window), IDD_PRINT);
-        EXPECT_EQ(window->windowTitle(), QStringLiteral("Print"));
-        EXPECT_EQ(SelectedRow(window, IDC_PRINT_LAYOUT), 2);
-        EXPECT_EQ(SelectedRow(window, IDC_PRINT_TO), 0);
-        EXPECT_EQ(Text(window, IDC_PRINT_SKIP), QStringLiteral("0"));
-        window->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/print-dialog.png"));
-        Erase(window, IDC_PRINT_SKIP);
-        Type(window, IDC_PRINT_SKIP, QStringLiteral("2x"));
-        Click(window, IDOK);
-      })
-      .Then("the skip is refused", [](QWidget* box) {
-        EXPECT_EQ(MessageText(box), QStringLiteral("Type the number of labels to skip, from 0 to 99."));
-        Key(box, Qt::Key_Return);
-      })
+  user.Then("Print: as given; a skip of letters",
+            [](QWidget* window) {
+              EXPECT_EQ(TemplateOf(window), IDD_PRINT);
+              EXPECT_EQ(window->windowTitle(), QStringLiteral("Print"));
+              EXPECT_EQ(SelectedRow(window, IDC_PRINT_LAYOUT), 2);
+              EXPECT_EQ(SelectedRow(window, IDC_PRINT_TO), 0);
+              EXPECT_EQ(Text(window, IDC_PRINT_SKIP), QStringLiteral("0"));
+              window->grab().save(QStringLiteral(KESTREL_RENDER_DIR "/print-dialog.png"));
+              Erase(window, IDC_PRINT_SKIP);
+              Type(window, IDC_PRINT_SKIP, QStringLiteral("2x"));
+              Click(window, IDOK);
+            })
+      .Then("the skip is refused",
+            [](QWidget* box) {
+              EXPECT_EQ(MessageText(box),
+                        QStringLiteral("Type the number of labels to skip, from 0 to 99."));
+              Key(box, Qt::Key_Return);
+            })
       .Then("Print: labels for parents, skip 5", [](QWidget* window) {
         EXPECT_EQ(FocusedId(window), IDC_PRINT_SKIP);
         ClickRow(window, IDC_PRINT_LAYOUT, 1);
@@ -221,7 +234,8 @@ TEST_F(PrintTest, TheMainFormPrintsTheRecordsItsTextsMatch) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.typed);
     std::remove(pdf_.c_str());
-    WriteBook({Person("Lovelace", "Byron"), Person("Babbage", "Charles"), Person("Lovelace", "Ada")});
+    WriteBook(
+        {Person("Lovelace", "Byron"), Person("Babbage", "Charles"), Person("Lovelace", "Ada")});
     CKestrelApp app(path_.c_str());
     const QString typed = QString::fromLatin1(row.typed);
     ScriptedUser user;
@@ -230,12 +244,14 @@ TEST_F(PrintTest, TheMainFormPrintsTheRecordsItsTextsMatch) {
                 if (!typed.isEmpty()) Type(form, IDC_LAST_NAME, typed);
                 RightClickBackground(form);
               })
-        .Then("system menu: Print", [](QWidget* menu) {
-          QStringList texts;
-          for (const QAction* a : menu->actions()) texts << (a->isSeparator() ? "-" : a->text());
-          EXPECT_EQ(texts, (QStringList{"&Close", "-", "&Print...", "&About Kestrel"}));
-          QTest::keyClick(menu, Qt::Key_P);
-        })
+        .Then("system menu: Print",
+              [](QWidget* menu) {
+                QStringList texts;
+                for (const QAction* a : menu->actions())
+                  texts << (a->isSeparator() ? "-" : a->text());
+                EXPECT_EQ(texts, (QStringList{"&Close", "-", "&Print...", "&About Kestrel"}));
+                QTest::keyClick(menu, Qt::Key_P);
+              })
         .Then("Print: the list", [](QWidget* window) {
           EXPECT_EQ(SelectedRow(window, IDC_PRINT_LAYOUT), 0);
           Key(window, Qt::Key_Return);
@@ -266,25 +282,28 @@ TEST_F(PrintTest, CtrlPInTheRecordDialogPrintsTheShownRecordsCard) {
   WriteBook({Person("Lovelace", "Ada"), Person("Babbage", "Charles")});
   CKestrelApp app(path_.c_str());
   ScriptedUser user;
-  user.Then("form: search babbage", [](QWidget* form) {
-        Type(form, IDC_LAST_NAME, QStringLiteral("babbage"));
-        Click(form, IDC_SEARCH);
-      })
-      .Then("record: change the first name, Ctrl+P", [](QWidget* dlg) {
-        Erase(dlg, IDC_FIRST_NAME);
-        Type(dlg, IDC_FIRST_NAME, QStringLiteral("Augusta"));
-        Key(dlg, Qt::Key_P, Qt::ControlModifier);
-      })
+  user.Then("form: search babbage",
+            [](QWidget* form) {
+              Type(form, IDC_LAST_NAME, QStringLiteral("babbage"));
+              Click(form, IDC_SEARCH);
+            })
+      .Then("record: change the first name, Ctrl+P",
+            [](QWidget* dlg) {
+              Erase(dlg, IDC_FIRST_NAME);
+              Type(dlg, IDC_FIRST_NAME, QStringLiteral("Augusta"));
+              Key(dlg, Qt::Key_P, Qt::ControlModifier);
+            })
       .Then("Print: the card", [](QWidget* window) {
         EXPECT_EQ(TemplateOf(window), IDD_PRINT);
         EXPECT_EQ(SelectedRow(window, IDC_PRINT_LAYOUT), 2);
         Key(window, Qt::Key_Return);
       });
   PrintToTheFile(user);
-  user.Then("record: leave", [](QWidget* dlg) {
-        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record 1 of 1"));
-        Key(dlg, Qt::Key_Escape);
-      })
+  user.Then("record: leave",
+            [](QWidget* dlg) {
+              EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Matching Record 1 of 1"));
+              Key(dlg, Qt::Key_Escape);
+            })
       .Then("form: leave", [](QWidget* form) { Click(form, IDCANCEL); });
   EXPECT_EQ(app.InitInstance(), FALSE);
   user.Finish();

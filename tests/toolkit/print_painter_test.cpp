@@ -1,6 +1,8 @@
 // The Qt painter of printed pages, into a PDF file as Qt's print-to-file
 // writes it, read back with pdftotext: every run's text, where it lands, and
 // at Helvetica's widths.
+#include "app/toolkit/qt/print_painter.h"
+
 #include <QPageSize>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -9,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "app/toolkit/qt/print_painter.h"
 #include "gtest/gtest.h"
 
 namespace {
@@ -58,7 +59,12 @@ TEST(PrintPainterTest, EveryRunPrintsWhereTheDocumentPutsItAtHelveticaWidths) {
   };
   const std::vector<Run> runs = {
       {0, {72, 100, 10, report::Weight::regular, "Zo\xEB"}, QStringLiteral("Zo\u00EB"), 17.23},
-      {0, {300.5, 412.25, 12, report::Weight::bold, "\x80" "5"}, QStringLiteral("\u20AC5"), 13.344},
+      {0,
+       {300.5, 412.25, 12, report::Weight::bold,
+        "\x80"
+        "5"},
+       QStringLiteral("\u20AC5"),
+       13.344},
       {0, {40, 770, 8, report::Weight::regular, "a\x81z"}, QStringLiteral("a?z"), 12.896},
       {1, {100, 200, 10, report::Weight::regular, "Second"}, QStringLiteral("Second"), 33.91},
   };
@@ -66,7 +72,8 @@ TEST(PrintPainterTest, EveryRunPrintsWhereTheDocumentPutsItAtHelveticaWidths) {
   document.paper = {612, 792};
   document.pages.resize(2);
   for (const Run& r : runs) {
-    document.pages[static_cast<std::size_t>(r.page)].ops.emplace_back(std::in_place_type<report::TextRun>, r.run);
+    document.pages[static_cast<std::size_t>(r.page)].ops.emplace_back(
+        std::in_place_type<report::TextRun>, r.run);
   }
   document.pages[0].ops.emplace_back(std::in_place_type<report::Line>, 72, 120, 540, 120, 1);
   document.pages[0].ops.emplace_back(std::in_place_type<report::Frame>, 36, 36, 540, 720, 0.5);

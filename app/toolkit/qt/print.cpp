@@ -1,11 +1,11 @@
 // Printing on Qt: Qt's print dialog (whose printers include a PDF file) or
 // its print preview, then the pages painted with a progress dialog that can
 // cancel a long print.
+#include <QCoreApplication>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <QCoreApplication>
 #include <cstdlib>
 
 #include "app/toolkit/backend.h"

@@ -16,8 +16,8 @@ constexpr ControlTemplate kProgressControls[] = {
 };
 
 constexpr DialogTemplate kProgress = {
-    0,        "Printing", 0, 0, 180, 50, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | DS_MODALFRAME,
-    0,        kProgressControls};
+    0, "Printing",       0, 0, 180, 50, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | DS_MODALFRAME,
+    0, kProgressControls};
 
 }  // namespace
 

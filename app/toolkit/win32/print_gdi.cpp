@@ -2,8 +2,11 @@
 // points scaled by the device's own resolution (GetDeviceCaps).
 #include "app/toolkit/win32/windows_header.h"
 // (windows_header.h first: it brings <windows.h> with the program's settings.)
-#include <objbase.h>  // before commdlg.h, which declares PrintDlgExW only after COM
+// objbase.h before commdlg.h, which declares PrintDlgExW only after COM.
+// clang-format off
+#include <objbase.h>
 #include <commdlg.h>
+// clang-format on
 
 #include <algorithm>
 #include <cmath>
@@ -153,7 +156,8 @@ report::PaperSize PaperOf(HDC dc) {
           GetDeviceCaps(dc, PHYSICALHEIGHT) * 72.0 / GetDeviceCaps(dc, LOGPIXELSY)};
 }
 
-PrintOutcome PrintPages(HWND owner, HDC dc, std::string_view title, const report::Document& document,
+PrintOutcome PrintPages(HWND owner, HDC dc, std::string_view title,
+                        const report::Document& document,
                         const std::vector<std::uint16_t>& progressTemplate, int progressLabel,
                         std::string* failure) {
   const std::wstring name = PrintedText(title);
@@ -169,8 +173,8 @@ PrintOutcome PrintPages(HWND owner, HDC dc, std::string_view title, const report
   HWND progress = nullptr;
   if (count > kPagesWithoutProgress) {
     progress = CreateDialogIndirectParamW(
-        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(progressTemplate.data()), owner,
-        ProgressProcedure, reinterpret_cast<LPARAM>(&cancelled));
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(progressTemplate.data()),
+        owner, ProgressProcedure, reinterpret_cast<LPARAM>(&cancelled));
     if (progress != nullptr) {
       if (owner != nullptr) EnableWindow(owner, FALSE);
       ShowWindow(progress, SW_SHOW);
@@ -190,10 +194,7 @@ PrintOutcome PrintPages(HWND owner, HDC dc, std::string_view title, const report
       failed = true;
       break;
     }
-    GdiPage draw(dc, geometry);
-    for (const report::DrawOp& op : document.pages[static_cast<std::size_t>(i)].ops) {
-      std::visit(draw, op);
-    }
+    DrawPage(dc, document.pages[static_cast<std::size_t>(i)], geometry);
     if (EndPage(dc) <= 0) failed = true;
   }
   if (progress != nullptr) {
@@ -222,8 +223,7 @@ LRESULT CALLBACK PrintKeyFilter(int code, WPARAM wParam, LPARAM lParam) {
     const MSG* message = reinterpret_cast<const MSG*>(lParam);
     if (message->message == WM_KEYDOWN && message->wParam == 'P' && GetKeyState(VK_CONTROL) < 0 &&
         GetKeyState(VK_MENU) >= 0) {
-      SendMessageW(GetAncestor(message->hwnd, GA_ROOT), WM_COMMAND,
-                   MAKEWPARAM(printCommand, 0), 0);
+      SendMessageW(GetAncestor(message->hwnd, GA_ROOT), WM_COMMAND, MAKEWPARAM(printCommand, 0), 0);
       return 1;
     }
   }
@@ -239,10 +239,10 @@ void DrawPage(Dc dc, const report::Page& page, const PageGeometry& geometry) {
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkMode(dc, TRANSPARENT);
   SelectObject(dc, GetStockObject(NULL_BRUSH));
-  {
-    GdiPage draw(dc, geometry);
-    for (const report::DrawOp& op : page.ops) std::visit(draw, op);
-  }
+  // Its fonts go when it does, after RestoreDC has put back the font they
+  // replaced: a font still selected cannot be deleted.
+  GdiPage draw(dc, geometry);
+  for (const report::DrawOp& op : page.ops) std::visit(draw, op);
   RestoreDC(dc, saved);
 }
 

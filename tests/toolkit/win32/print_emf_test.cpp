@@ -47,11 +47,10 @@ int CALLBACK Collect(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM
     }
     case EMR_EXTTEXTOUTW: {
       const auto* text = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
-      const auto* chars = reinterpret_cast<const wchar_t*>(
-          reinterpret_cast<const char*>(record) + text->emrtext.offString);
+      const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const char*>(record) +
+                                                           text->emrtext.offString);
       out->texts.push_back({std::wstring(chars, text->emrtext.nChars), text->emrtext.ptlReference,
-                            out->current.lfHeight, out->current.lfWeight,
-                            out->current.lfFaceName});
+                            out->current.lfHeight, out->current.lfWeight, out->current.lfFaceName});
       break;
     }
     case EMR_LINETO:
@@ -71,7 +70,10 @@ TEST(PrintEmfTest, EveryRunIsOneExtTextOutInArialAtItsPlaceAndSize) {
   };
   const std::vector<Row> rows = {
       {{72, 100, 10, report::Weight::regular, "Zo\xEB M\xFCller"}, L"Zo\u00EB M\u00FCller"},
-      {{300.5, 412.25, 12, report::Weight::bold, "\x80" "5"}, L"\u20AC5"},
+      {{300.5, 412.25, 12, report::Weight::bold,
+        "\x80"
+        "5"},
+       L"\u20AC5"},
       {{40, 770, 8, report::Weight::regular, "a\x81z"}, L"a?z"},
   };
   for (const Row& row : rows) page.ops.emplace_back(std::in_place_type<report::TextRun>, row.run);
