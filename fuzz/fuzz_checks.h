@@ -39,6 +39,14 @@ std::string CheckRoundTrip(std::string_view input);
 std::string CheckCsvImport(std::string_view input);
 std::string CheckVCardImport(std::string_view input);
 
+// Reading `input` as a session journal: the reader that keeps no entries
+// (Summarize, ReplayEntries) and the one that keeps them all (Parse, Replay)
+// agree on the header, the entries, the torn tail and what replaying onto a
+// small book gives; replaying adds no more records than there are entries;
+// every field read holds at most 99 bytes and its NUL; and the entries read
+// encode back to a journal that reads the same.
+std::string CheckJournal(std::string_view input);
+
 // Expands a run description: after the first byte, each pair (value, n)
 // stands for `value` repeated 2^(n % 17) times, up to 128 KiB in all. Skewed
 // counts give the long codes (up to 17 bits) that short inputs never reach.
