@@ -8,8 +8,10 @@
 
 #include "app/journal_recovery.h"
 #include "app/shown_path.h"
+#include "app/print_records.h"
 #include "app/toolkit/session_end.h"
 #include "res/resources.h"
+#include "text/cp1252.h"
 #include "search/browse_machine.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"
@@ -18,6 +20,8 @@ CKestrelApp::CKestrelApp(const char* dataFile)
     : store(dataFile), journalFile(journal::PathFor(dataFile)) {
   AfxSetResources(ProgramResources());
   recordDlg.changed = [this](const StudentRecord& record) { JournalChange(record); };
+  recordDlg.print = [this](const StudentRecord& shown) { PrintCard(shown); };
+  searchDlg.print = [this](const auto& texts) { PrintMatching(texts); };
 }
 CKestrelApp::~CKestrelApp() = default;
 
@@ -214,4 +218,45 @@ void CKestrelApp::BrowseMatches() {
 void CKestrelApp::FillMatchList() {
   const std::vector<std::string> labels = SortMatches(matches);
   for (const std::string& label : labels) matchListDlg.listBox.AddString(label.c_str());
+}
+
+std::string CKestrelApp::BookName() const {
+  // By hand: the path is UTF-8 on every system, which std::filesystem on
+  // Windows would read in the ANSI code page.
+  const std::string& path = store.path();
+  const std::size_t slash = path.find_last_of("/\\");
+  return cp1252::FromUtf8(slash == std::string::npos ? path : path.substr(slash + 1)).text;
+}
+
+std::string CKestrelApp::LastSearch() const {
+  SearchCriteria criteria;
+  for (std::size_t k = 0; k < criteria.text.size(); ++k) criteria.text[k] = searchDlg.criteria[k].str();
+  return report::DescribeSearch(criteria);
+}
+
+void CKestrelApp::PrintMatching(
+    const std::array<std::string, StudentRecord::kSearchFieldCount>& texts) {
+  SearchCriteria criteria;
+  criteria.text = texts;
+  RecordList found;
+  FindMatches(store.records, criteria, found);
+  if (found.empty()) {
+    AfxMessageBox("No record matches the form, so there is nothing to print.",
+                  MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  SortMatches(found);
+  PrintSource source{{}, report::DescribeSearch(criteria), BookName()};
+  for (const StudentRecord& record : found) source.records.push_back(&record);
+  PrintRecords(source, report::Layout::list);
+}
+
+void CKestrelApp::PrintMatches() {
+  PrintSource source{{}, LastSearch(), BookName()};
+  for (const StudentRecord& record : matches) source.records.push_back(&record);
+  PrintRecords(source, report::Layout::list);
+}
+
+void CKestrelApp::PrintCard(const StudentRecord& shown) {
+  PrintRecords(PrintSource{{&shown}, LastSearch(), BookName()}, report::Layout::cards);
 }

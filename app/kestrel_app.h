@@ -4,7 +4,9 @@
 // command it ends with (search, create a record, save and exit, discard).
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <string>
 
 #include "app/match_list_dlg.h"
 #include "app/record_dlg.h"
@@ -45,6 +47,13 @@ class CKestrelApp : public CWinApp {
   // it opens.
   void FillMatchList();
 
+  // Printing, each through the Print dialog and the platform's: the records
+  // that the form's `texts` match (every record when all are empty), in the
+  // match list's order; the matches as listed; one record's card.
+  void PrintMatching(const std::array<std::string, StudentRecord::kSearchFieldCount>& texts);
+  void PrintMatches();
+  void PrintCard(const StudentRecord& shown);
+
   // Index into matches of the record picked in the match list.
   std::int32_t selIndex = 0;
   RecordStore store;
@@ -81,6 +90,9 @@ class CKestrelApp : public CWinApp {
   void TellJournalOff(const std::string& reason);
   // The session ends as the user chose: the journal goes.
   void EndJournal();
+  // The book's name and the last search, for the list's title.
+  std::string BookName() const;
+  std::string LastSearch() const;
 
   journal::FileSink journalFile;
   journal::Session journal{journalFile};

@@ -15,6 +15,7 @@ CKestrelApp* RunningKestrel() { return dynamic_cast<CKestrelApp*>(AfxGetApp()); 
 BEGIN_MESSAGE_MAP(CMatchListDlg, CDialog)
   ON_LBN_DBLCLK(IDC_MATCH_LIST, OnDblclkMatchList)
   ON_BN_CLICKED(IDC_VIEW_SELECTED, OnViewSelected)
+  ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
 END_MESSAGE_MAP()
 
 CMatchListDlg::CMatchListDlg(CWnd* parent) : CDialog(IDD_MATCH_LIST, parent) {}
@@ -44,3 +45,7 @@ void CMatchListDlg::OnDblclkMatchList() {
 }
 
 void CMatchListDlg::OnViewSelected() { OnDblclkMatchList(); }
+
+void CMatchListDlg::OnFilePrint() {
+  if (CKestrelApp* app = RunningKestrel()) app->PrintMatches();
+}

@@ -27,6 +27,8 @@ class CMatchListDlg : public CDialog {
   // item's index goes to the application's selIndex, and the run ends with 1.
   void OnDblclkMatchList();
   void OnViewSelected();
+  // Ctrl+P: prints the listed matches, in the list's order.
+  void OnFilePrint();
 
   HICON icon = nullptr;
 

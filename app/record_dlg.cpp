@@ -11,6 +11,7 @@ BEGIN_MESSAGE_MAP(CRecordDlg, CDialog)
   ON_BN_CLICKED(IDC_DELETE_RECORD, OnDeleteRecord)
   ON_BN_CLICKED(IDC_SAVE_CHANGES, OnSaveChanges)
   ON_EN_CHANGE(IDC_ADDRESS, OnChangeAddress)
+  ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
 END_MESSAGE_MAP()
 
 CRecordDlg::CRecordDlg(CWnd* parent) : CDialog(IDD_RECORD_DIALOG, parent) {}
@@ -102,6 +103,15 @@ void CRecordDlg::OnChangeAddress() {
 }
 
 void CRecordDlg::OnSaveChanges() { SaveTexts(); }
+
+void CRecordDlg::OnFilePrint() {
+  if (!print) return;
+  UpdateData(TRUE);
+  StudentRecord shown;
+  for (int i = 0; i < address1; ++i) field_text::Store(shown.fields[i], texts[i].str());
+  StoreAddress(shown, texts[address1].str());
+  print(shown);
+}
 
 void CRecordDlg::OnDeleteRecord() {
   if (AfxMessageBox("Delete current record?", MB_YESNO) != IDYES) return;

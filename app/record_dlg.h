@@ -35,6 +35,8 @@ class CRecordDlg : public CDialog {
   // Told of every change as it reaches the record's master ("&Save Changes",
   // "&Delete Record"), with the master; the program journals it.
   std::function<void(const StudentRecord& master)> changed;
+  // Ctrl+P: prints the record as the edits show it, saved or not.
+  std::function<void(const StudentRecord& shown)> print;
 
   BOOL OnInitDialog() override;
 
@@ -49,6 +51,7 @@ class CRecordDlg : public CDialog {
   void OnNextRecord();
   void OnDeleteRecord();
   void OnSaveChanges();
+  void OnFilePrint();
 
   HICON icon = nullptr;
 

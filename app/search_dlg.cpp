@@ -28,10 +28,13 @@ BOOL CSearchDlg::OnInitDialog() {
   CDialog::OnInitDialog();
 
   if (CMenu* systemMenu = GetSystemMenu(FALSE)) {
+    CString print;
+    print.LoadString(IDS_PRINT);
     CString about;
     about.LoadString(IDS_ABOUTBOX);
     if (!about.IsEmpty()) {
       systemMenu->AppendMenu(MF_SEPARATOR);
+      if (!print.IsEmpty()) systemMenu->AppendMenu(MF_STRING, IDM_PRINT, print);
       systemMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
     }
   }
@@ -44,6 +47,14 @@ void CSearchDlg::OnSysCommand(UINT id, LPARAM lParam) {
   if ((id & 0xFFF0) == IDM_ABOUTBOX) {
     CAboutDlg about;
     about.DoModal();
+  } else if ((id & 0xFFF0) == IDM_PRINT) {
+    std::array<std::string, StudentRecord::kSearchFieldCount> texts;
+    for (const FieldControl& f : kFieldControls) {
+      if (CWnd* edit = GetDlgItem(f.controlId)) {
+        texts[static_cast<std::size_t>(f.field)] = edit->GetWindowText().str();
+      }
+    }
+    if (print) print(texts);
   } else {
     CDialog::OnSysCommand(id, lParam);
   }

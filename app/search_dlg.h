@@ -2,6 +2,10 @@
 // the buttons that end it with the command for the main loop to carry out.
 #pragma once
 
+#include <array>
+#include <functional>
+#include <string>
+
 #include "app/toolkit/afxwin.h"
 #include "store/student_record.h"
 
@@ -19,6 +23,10 @@ class CSearchDlg : public CDialog {
   // The texts of the last search, by field index 0-12 (12: the address). The
   // form shows them at every run; only "&Search Database" changes them.
   CString criteria[StudentRecord::kSearchFieldCount];
+  // "&Print..." of the system menu, with the form's texts as they stand
+  // (typed but not searched for), by field index; the program prints the
+  // records they match. The criteria stay as they were.
+  std::function<void(const std::array<std::string, StudentRecord::kSearchFieldCount>& texts)> print;
 
   BOOL OnInitDialog() override;
 

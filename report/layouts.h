@@ -7,6 +7,7 @@
 #include <string>
 
 #include "report/page.h"
+#include "search/find_matches.h"
 #include "store/student_record.h"
 
 namespace report {
@@ -32,6 +33,11 @@ struct ReportOptions {
   std::string searchText;
   std::string date;
 };
+
+// The search as the list's title line names it, Windows-1252: each
+// criterion given as its label and text, `Last Name "Smi", Address "Elm"`;
+// empty when none is given (every record).
+std::string DescribeSearch(const SearchCriteria& criteria);
 
 // Lays out `records` in the order given. Never fails: no records give one
 // page with the title and the column heads (list) or nothing drawn.

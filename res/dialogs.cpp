@@ -3,6 +3,7 @@
 #include "app/toolkit/win_types.h"
 #include "res/resource.h"
 #include "res/resources.h"
+#include "text/form_labels.h"
 
 namespace {
 
@@ -48,20 +49,20 @@ constexpr ControlTemplate kMainForm[] = {
     Edit(IDC_PARENT_NAME, 91, 165, 240, 10),
     Edit(IDC_PARENT_PHONE, 91, 180, 240, 10),
     Edit(IDC_ADDRESS, 91, 195, 240, 10),
-    Label("Student #:", 11, 13, 40, 10),
-    Label("First Name:", 11, 28, 40, 10),
-    Label("Last Name:", 11, 43, 40, 10),
-    Label("Middle Name1:", 11, 58, 50, 10),
-    Label("Middle Name2:", 11, 75, 50, 10),
-    Label("Gender:", 11, 90, 40, 10),
-    Label("Birthday:", 11, 105, 40, 10),
-    Label("Phone:", 11, 120, 40, 10),
-    Label("Parent's Name:", 11, 165, 80, 10),
-    Label("Parent's Phone:", 11, 180, 80, 10),
-    Label("Address", 11, 195, 75, 10),
+    Label(form_labels::kStudentNo, 11, 13, 40, 10),
+    Label(form_labels::kFirstName, 11, 28, 40, 10),
+    Label(form_labels::kLastName, 11, 43, 40, 10),
+    Label(form_labels::kMiddleName1, 11, 58, 50, 10),
+    Label(form_labels::kMiddleName2, 11, 75, 50, 10),
+    Label(form_labels::kGender, 11, 90, 40, 10),
+    Label(form_labels::kBirthday, 11, 105, 40, 10),
+    Label(form_labels::kPhone, 11, 120, 40, 10),
+    Label(form_labels::kParentName, 11, 165, 80, 10),
+    Label(form_labels::kParentPhone, 11, 180, 80, 10),
+    Label(form_labels::kAddress, 11, 195, 75, 10),
     Button(IDC_SAVE_AND_EXIT, "Save and E&xit", 85, 270, 80, 15),
-    Label("Cell Phone:", 11, 135, 40, 10),
-    Label("E-mail:", 11, 150, 40, 10),
+    Label(form_labels::kCellPhone, 11, 135, 40, 10),
+    Label(form_labels::kEmail, 11, 150, 40, 10),
     Edit(IDC_CELL_PHONE, 91, 135, 240, 10),
     Edit(IDC_EMAIL, 91, 150, 240, 10),
     Button(IDC_CREATE_NEW_RECORD, "&Create New Record", 250, 245, 80, 15),
@@ -97,21 +98,21 @@ constexpr ControlTemplate kRecordDialog[] = {
     Edit(IDC_PARENT_NAME, 100, 170, 240, 10),
     Edit(IDC_PARENT_PHONE, 100, 185, 240, 10),
     Edit(IDC_ADDRESS, 100, 155, 240, 10),
-    Label("Student #:", 9, 5, 40, 10),
-    Label("First Name:", 9, 20, 40, 10),
-    Label("Last Name:", 9, 35, 40, 10),
-    Label("Middle Name1:", 9, 50, 50, 10),
-    Label("Middle Name2:", 9, 65, 50, 10),
-    Label("Gender:", 9, 80, 40, 10),
-    Label("Birthday:", 9, 95, 40, 10),
-    Label("Phone:", 9, 110, 40, 10),
-    Label("Parent's Name:", 10, 170, 80, 10),
-    Label("Parent's Phone:", 10, 185, 80, 10),
-    Label("Address", 10, 155, 75, 10),
+    Label(form_labels::kStudentNo, 9, 5, 40, 10),
+    Label(form_labels::kFirstName, 9, 20, 40, 10),
+    Label(form_labels::kLastName, 9, 35, 40, 10),
+    Label(form_labels::kMiddleName1, 9, 50, 50, 10),
+    Label(form_labels::kMiddleName2, 9, 65, 50, 10),
+    Label(form_labels::kGender, 9, 80, 40, 10),
+    Label(form_labels::kBirthday, 9, 95, 40, 10),
+    Label(form_labels::kPhone, 9, 110, 40, 10),
+    Label(form_labels::kParentName, 10, 170, 80, 10),
+    Label(form_labels::kParentPhone, 10, 185, 80, 10),
+    Label(form_labels::kAddress, 10, 155, 75, 10),
     Edit(IDC_CELL_PHONE, 100, 125, 240, 10),
     Edit(IDC_EMAIL, 100, 140, 240, 10),
-    Label("Cell Phone:", 10, 125, 40, 10),
-    Label("E-mail:", 10, 140, 40, 10),
+    Label(form_labels::kCellPhone, 10, 125, 40, 10),
+    Label(form_labels::kEmail, 10, 140, 40, 10),
 };
 
 // 130: the match list.
@@ -120,6 +121,22 @@ constexpr ControlTemplate kMatchList[] = {
      kChild | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
     DefaultButton(IDC_VIEW_SELECTED, "&View Selected", 33, 185, 50, 15),
     Button(IDCANCEL, "E&xit", 113, 185, 50, 15),
+};
+
+// 131: how to print: the layout, whom address labels are for, and how many
+// labels of a partly used sheet to skip. The platform's print dialog follows.
+constexpr ControlTemplate kPrintDialog[] = {
+    Label("&Layout:", 7, 7, 90, 8),
+    {IDC_PRINT_LAYOUT, ControlKind::kListBox, "", 7, 17, 90, 30,
+     kChild | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
+    Label("Address labels &for:", 105, 7, 90, 8),
+    {IDC_PRINT_TO, ControlKind::kListBox, "", 105, 17, 90, 22,
+     kChild | WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT},
+    Label("&Skip labels:", 105, 44, 48, 8),
+    Edit(IDC_PRINT_SKIP, 155, 42, 40, 12),
+    DefaultButton(IDOK, "&Print...", 33, 58, 50, 14),
+    Button(IDC_PRINT_PREVIEW, "Pre&view...", 89, 58, 50, 14),
+    Button(IDCANCEL, "Cancel", 145, 58, 50, 14),
 };
 
 constexpr unsigned kModal = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SHELLFONT;
@@ -131,6 +148,7 @@ constexpr DialogTemplate kDialogs[] = {
      kAboutBox},
     {IDD_RECORD_DIALOG, "", 0, 0, 347, 226, "MS Shell Dlg", 8, kModal, 0, kRecordDialog},
     {IDD_MATCH_LIST, "Matching Records", 0, 0, 197, 201, "MS Shell Dlg", 8, kModal, 0, kMatchList},
+    {IDD_PRINT, "Print", 0, 0, 202, 79, "MS Shell Dlg", 8, kModal, 0, kPrintDialog},
 };
 
 }  // namespace

@@ -6,11 +6,14 @@ constexpr int IDD_ABOUTBOX = 100;
 constexpr int IDD_KESTREL_DIALOG = 102;
 constexpr int IDD_RECORD_DIALOG = 129;
 constexpr int IDD_MATCH_LIST = 130;
+constexpr int IDD_PRINT = 131;
 
 // Strings, icons, system-menu commands.
 constexpr int IDS_ABOUTBOX = 101;
 constexpr int IDR_MAINFRAME = 128;
 constexpr unsigned IDM_ABOUTBOX = 0x0010;
+constexpr int IDS_PRINT = 102;
+constexpr unsigned IDM_PRINT = 0x0020;
 
 // Controls nobody addresses.
 constexpr int IDC_STATIC = -1;
@@ -43,3 +46,9 @@ constexpr int IDC_DELETE_RECORD = 1023;
 // Match list.
 constexpr int IDC_MATCH_LIST = 1015;
 constexpr int IDC_VIEW_SELECTED = 1021;
+
+// Print dialog.
+constexpr int IDC_PRINT_LAYOUT = 1030;
+constexpr int IDC_PRINT_TO = 1031;
+constexpr int IDC_PRINT_SKIP = 1032;
+constexpr int IDC_PRINT_PREVIEW = 1033;

@@ -11,6 +11,7 @@ struct StringEntry {
 
 constexpr StringEntry kStrings[] = {
     {IDS_ABOUTBOX, "&About Kestrel"},
+    {IDS_PRINT, "&Print..."},
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "tools/book_command.h"
 #include "tools/book_csv.h"
 #include "tools/commands.h"
+#include "tools/search_options.h"
 
 namespace {
 
@@ -20,24 +21,10 @@ constexpr char kDetails[] =
     "ignoring case (Windows-1252 letters, accented ones included), anywhere in\n"
     "it, blanks included. With no TEXT every live record matches. The matches\n"
     "come in the order of the match list, as labels, or as CSV with --csv.\n"
-    "\n"
-    "  --student-no TEXT     --last-name TEXT      --first-name TEXT\n"
-    "  --middle-name1 TEXT   --middle-name2 TEXT   --gender TEXT\n"
-    "  --birthday TEXT       --phone TEXT          --email TEXT\n"
-    "  --cell-phone TEXT     --parent-name TEXT    --parent-phone TEXT\n"
-    "  --address TEXT        the five address parts, each followed by one blank\n"
+    "\n" KESTREL_CRITERIA_HELP
     "\n"
     "  -f, --file BOOK    the book (default: phone.dat in the current folder)\n"
     "  --csv              print the matching records as CSV, as export writes them\n";
-
-// The option of criterion k: the column name with hyphens, and "--address"
-// for the address text.
-std::string CriterionOption(int k) {
-  if (k == address1) return "--address";
-  std::string name = "--" + std::string(book_csv::kColumnNames[k]);
-  std::replace(name.begin(), name.end(), '_', '-');
-  return name;
-}
 
 int Search(const std::vector<std::string>& args) {
   CommandLine line("search", kUsage, kDetails);
@@ -46,21 +33,11 @@ int Search(const std::vector<std::string>& args) {
   bool asCsv = false;
   line.AddFlag("csv", asCsv);
   SearchCriteria criteria;
-  for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
-    line.AddValue(0, CriterionOption(k).substr(2), criteria.text[k],
-                  CommandLine::EmptyValue::kAccept, CommandLine::Repeat::kRefuse);
-  }
+  AddCriteriaOptions(line, criteria);
   if (int code; !line.Parse(args, code)) return code;
   if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
   // Criteria arrive in UTF-8 and are compared in the book's Windows-1252.
-  for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
-    std::string converted;
-    std::string why;
-    if (!book_csv::Utf8ToWindows1252(criteria.text[k], converted, why)) {
-      return Fail(kExitUsage, CriterionOption(k) + ": " + why);
-    }
-    criteria.text[k] = std::move(converted);
-  }
+  if (const int code = ConvertCriteria(criteria); code != kExitOk) return code;
 
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;

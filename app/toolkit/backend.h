@@ -20,6 +20,7 @@
 #include "app/toolkit/cwnd.h"
 #include "app/toolkit/dialog_template.h"
 #include "app/toolkit/win_types.h"
+#include "report/page.h"
 
 namespace toolkit::backend {
 
@@ -110,5 +111,21 @@ HDC BeginPaint(HWND window);  // the context of the paint in progress, or nullpt
 void EndPaint(HWND window, HDC context);
 bool DrawIcon(HDC context, int x, int y, HICON icon);
 int GetSystemMetrics(int index);
+
+// Printing. What to print is asked for only once the user has chosen a
+// printer, because the pages depend on its paper.
+struct PrintJob {
+  std::string title;  // the print job's name, Windows-1252
+  // The pages for the chosen printer's paper, in points as it will be
+  // printed (wider than tall when the user chose landscape).
+  std::function<report::Document(const report::PaperSize& paper)> layOut;
+};
+enum class PrintResult { printed, cancelled, failed };
+// Runs the platform's print dialog owned by `owner` and prints the job's
+// pages on the printer chosen, showing the progress of a long print with a
+// way to cancel it. With `preview`, shows the pages on screen first where
+// the platform can (CanPreviewPrint). `failure` gets the reason of a failed print.
+PrintResult Print(HWND owner, const PrintJob& job, bool preview, std::string& failure);
+bool CanPreviewPrint();
 
 }  // namespace toolkit::backend

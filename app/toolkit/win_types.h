@@ -26,6 +26,10 @@ constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
+// The command Ctrl+P sends to the dialog that has the keyboard. No control
+// of the templates has this number, and it stays below 0x8000 so that it
+// comes through a 16-bit control id unchanged.
+constexpr int ID_FILE_PRINT = 0x7107;
 
 // Message box styles: buttons in the low four bits, icon in the next four.
 constexpr UINT MB_OK = 0x00;

@@ -317,4 +317,11 @@ void FreeLargeBlock(void* block, std::size_t bytes);
 // whole; changes no contents, and does nothing where it is not supported.
 void PrepareLargeBuffer(void* data, std::size_t bytes);
 
+// ---------------------------------------------------------------- locale
+
+// The paper the user's locale prints on: US Letter where it says so (its
+// paper size here, its measurement system on Windows), else A4.
+enum class LocalePaper { a4, letter };
+LocalePaper PaperOfLocale();
+
 }  // namespace platform

@@ -179,7 +179,7 @@ TEST_F(SearchDlgTest, AboutBoxFromTheSystemMenuLeavesTheFormAsItWas) {
               QStringList texts;
               for (const QAction* a : menu->actions())
                 texts << (a->isSeparator() ? "-" : a->text());
-              EXPECT_EQ(texts, (QStringList{"&Close", "-", "&About Kestrel"}));
+              EXPECT_EQ(texts, (QStringList{"&Close", "-", "&Print...", "&About Kestrel"}));
               QTest::keyClick(menu, Qt::Key_A);
             })
       .Then("About box",

@@ -254,7 +254,7 @@ TEST_F(ControlsTest, EveryTextFitsItsBoxAtThreeDesktopFontSizes) {
   std::map<int, int> widthAt12;
   for (int pixels : {12, 16, 24}) {
     toolkit::SetDesktopFontPixels(pixels);
-    for (int id : {IDD_KESTREL_DIALOG, IDD_ABOUTBOX, IDD_RECORD_DIALOG, IDD_MATCH_LIST}) {
+    for (int id : {IDD_KESTREL_DIALOG, IDD_ABOUTBOX, IDD_RECORD_DIALOG, IDD_MATCH_LIST, IDD_PRINT}) {
       CDialog dlg(static_cast<UINT>(id));
       ScriptedUser user;
       user.Then("measure", [&](QWidget* window) {
@@ -288,7 +288,7 @@ TEST_F(ControlsTest, EveryTextFitsItsBoxAtThreeDesktopFontSizes) {
 // look at: build/tests/toolkit/renders/template-<id>.png.
 TEST_F(ControlsTest, RendersEveryTemplate) {
   QDir().mkpath(QStringLiteral(KESTREL_RENDER_DIR));
-  for (int id : {IDD_KESTREL_DIALOG, IDD_ABOUTBOX, IDD_RECORD_DIALOG, IDD_MATCH_LIST}) {
+  for (int id : {IDD_KESTREL_DIALOG, IDD_ABOUTBOX, IDD_RECORD_DIALOG, IDD_MATCH_LIST, IDD_PRINT}) {
     CDialog dlg(static_cast<UINT>(id));
     ScriptedUser user;
     user.Then("render", [id](QWidget* window) {

@@ -1,5 +1,6 @@
-# Drives export, import, list and search of the built kestrel-book.
+# Drives export, import, list, print and search of the built kestrel-book.
 add_executable(kestrel_book_commands_tests ${CMAKE_CURRENT_LIST_DIR}/book_commands_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/print_command_test.cpp
   ${KESTREL_RUN_PROGRAM})
 target_link_libraries(kestrel_book_commands_tests PRIVATE
   kestrel_exchange kestrel_search kestrel_bookgen kestrel_store kestrel_text GTest::gtest_main)

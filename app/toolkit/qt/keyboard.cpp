@@ -1,5 +1,5 @@
 // The dialog manager's keyboard on Qt: Tab and Shift+Tab, Enter, Escape,
-// mnemonics and Alt+Space. The rules themselves are the core's
+// mnemonics, Alt+Space, and Ctrl+P (the print command). The rules themselves are the core's
 // (dialog_rules.h); this file feeds them the controls' state and acts.
 #include <QKeyEvent>
 #include <QPushButton>
@@ -85,6 +85,9 @@ bool DialogWindow::WantsKey(QKeyEvent* event) const {
     case Qt::Key_Enter:
     case Qt::Key_Escape:
       return !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    case Qt::Key_P:
+      if (mods == Qt::ControlModifier) return true;
+      return mods == Qt::AltModifier;
     default:
       return mods == Qt::AltModifier;
   }
@@ -104,6 +107,10 @@ bool DialogWindow::HandleKey(QKeyEvent* event) {
   }
   if (key == Qt::Key_Escape && plain) {
     events_->Command(BN_CLICKED, IDCANCEL);
+    return true;
+  }
+  if (key == Qt::Key_P && mods == Qt::ControlModifier) {
+    events_->Command(BN_CLICKED, ID_FILE_PRINT);
     return true;
   }
   if (key == Qt::Key_Space && mods == Qt::AltModifier) {

@@ -6,6 +6,7 @@
 #include "app/toolkit/backend.h"
 #include "app/toolkit/win32/dialog_template_ex.h"
 #include "app/toolkit/win32/native.h"
+#include "app/toolkit/win32/print_native.h"
 
 namespace toolkit::backend {
 namespace {
@@ -79,6 +80,7 @@ std::string ExecutablePath() { return win32::ExecutablePath(); }
 
 int RunModalDialog(const DialogTemplate& dialog, HWND owner, DialogEvents& events) {
   NativeEvents native(dialog, events);
+  win32::InstallPrintKey(ID_FILE_PRINT);
   return static_cast<int>(win32::RunDialog(win32::BuildDialogTemplateEx(dialog), owner, &native));
 }
 

@@ -95,7 +95,7 @@ TEST(Win32Dialog, MainFormCentredOnTheWorkAreaAndDialogsOnTheirOwner) {
 }
 
 TEST(Win32Dialog, EveryTemplateGivesItsControlsTheirNumbersAndTexts) {
-  for (const int id : {IDD_ABOUTBOX, IDD_KESTREL_DIALOG, IDD_RECORD_DIALOG, IDD_MATCH_LIST}) {
+  for (const int id : {IDD_ABOUTBOX, IDD_KESTREL_DIALOG, IDD_RECORD_DIALOG, IDD_MATCH_LIST, IDD_PRINT}) {
     const DialogTemplate* t = FindDialogTemplate(id);
     ASSERT_NE(t, nullptr);
     ProbeDlg dialog(static_cast<UINT>(id), [t](ProbeDlg& d) {
