@@ -13,6 +13,12 @@
 #include "app/toolkit/session_end.h"
 
 namespace toolkit::backend {
+
+void PrintProgramLine(std::string_view line, std::string_view /*caption*/) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
 namespace {
 
 // While Qt starts: a display named but not there (no X server at DISPLAY, a
