@@ -13,9 +13,9 @@ namespace {
 constexpr double kMargin = 36;
 constexpr double kGap = 24;  // between the two cards of a page
 constexpr double kPadding = 14;
-constexpr double kNameSize = 13;
-constexpr double kFieldSize = 10;
-constexpr double kRowPitch = 14.5;
+constexpr double kNameSize = 14;
+constexpr double kFieldSize = 11;
+constexpr double kRowPitch = 17;
 
 void LayOutCard(const StudentRecord& record, double x, double y, double w, double h, Page& page) {
   page.ops.emplace_back(std::in_place_type<Frame>, x, y, w, h, 1);

@@ -127,7 +127,8 @@ std::string AddressText(const StudentRecord& record) {
   return std::string(address, FormatAddress(record, address));
 }
 
-void FindMatches(RecordList& book, const SearchCriteria& criteria, RecordList& matches) {
+std::vector<const StudentRecord*> FindMatchingRecords(const RecordList& book,
+                                                      const SearchCriteria& criteria) {
   const std::vector<Needle> needles = PrepareNeedles(criteria);
   const FoldTable& fold = Fold();
 
@@ -141,20 +142,25 @@ void FindMatches(RecordList& book, const SearchCriteria& criteria, RecordList& m
   const int firstField = needles.empty() ? 0 : needles.front().field;
   const int lastPrefetched = firstField == address1 ? StudentRecord::kFieldCount - 1 : firstField;
   const std::size_t count = book.size();
-  std::vector<StudentRecord*> hits;
+  std::vector<const StudentRecord*> hits;
   for (std::size_t i = 0; i < count; ++i) {
     if (i + kPrefetchDistance < count) {
       const StudentRecord& ahead = book[i + kPrefetchDistance];
       for (int f = firstField; f <= lastPrefetched; ++f) __builtin_prefetch(ahead.fields[f]);
     }
-    StudentRecord& record = book[i];
+    const StudentRecord& record = book[i];
     if (Satisfies(record, needles, fold) && !IsEmpty(record)) hits.push_back(&record);
   }
+  return hits;
+}
 
+void FindMatches(RecordList& book, const SearchCriteria& criteria, RecordList& matches) {
+  const std::vector<const StudentRecord*> hits = FindMatchingRecords(book, criteria);
   // One allocation for all copies, so no copy is moved again as the list grows.
   matches.reserve(matches.size() + hits.size());
-  for (StudentRecord* hit : hits) {
+  for (const StudentRecord* hit : hits) {
     matches.push_back(*hit);
-    matches.back().master = hit;
+    // The book is the caller's to change: the copy links to its record.
+    matches.back().master = const_cast<StudentRecord*>(hit);
   }
 }

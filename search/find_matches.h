@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/student_record.h"
 
@@ -24,6 +25,11 @@ struct SearchCriteria {
 // `book` is not changed; its records must outlive the copies' links, and it
 // must not be resized while the copies are in use.
 void FindMatches(RecordList& book, const SearchCriteria& criteria, RecordList& matches);
+
+// The same records without copies: pointers into `book`, in book order, for
+// a reader that changes nothing (printing a whole book costs no second book).
+std::vector<const StudentRecord*> FindMatchingRecords(const RecordList& book,
+                                                      const SearchCriteria& criteria);
 
 // The address text that criterion 12 is compared with: the five address
 // parts, each followed by one blank, so an empty part still adds its blank.

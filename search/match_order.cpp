@@ -44,20 +44,39 @@ bool LabelLess(const StudentRecord& a, const StudentRecord& b) {
   return LabelBytesLess(RecordLabel(a), RecordLabel(b));
 }
 
-std::vector<std::string> SortMatches(RecordList& matches) {
-  const std::size_t n = matches.size();
-  std::vector<std::string> labels(n);
-  for (std::size_t i = 0; i < n; ++i) AppendRecordLabel(matches[i], labels[i]);
-
-  std::vector<std::uint32_t> order(n);
+namespace {
+// The indexes of `labels` in ascending label order, equal labels in their
+// first order.
+std::vector<std::uint32_t> OrderOf(const std::vector<std::string>& labels) {
+  std::vector<std::uint32_t> order(labels.size());
   std::iota(order.begin(), order.end(), 0u);
   std::sort(order.begin(), order.end(), [&labels](std::uint32_t a, std::uint32_t b) {
     const int c = labels[a].compare(labels[b]);
     return c != 0 ? c < 0 : a < b;
   });
+  return order;
+}
+}  // namespace
+
+std::vector<std::string> SortMatches(RecordList& matches) {
+  const std::size_t n = matches.size();
+  std::vector<std::string> labels(n);
+  for (std::size_t i = 0; i < n; ++i) AppendRecordLabel(matches[i], labels[i]);
+
+  std::vector<std::uint32_t> order = OrderOf(labels);
 
   std::vector<std::uint32_t> recordOrder = order;
   ApplyPermutation(matches, recordOrder);
   ApplyPermutation(labels, order);
   return labels;
+}
+
+void SortByLabel(std::vector<const StudentRecord*>& records) {
+  const std::size_t n = records.size();
+  std::vector<std::string> labels(n);
+  for (std::size_t i = 0; i < n; ++i) AppendRecordLabel(*records[i], labels[i]);
+  const std::vector<std::uint32_t> order = OrderOf(labels);
+  std::vector<const StudentRecord*> sorted(n);
+  for (std::size_t i = 0; i < n; ++i) sorted[i] = records[order[i]];
+  records.swap(sorted);
 }

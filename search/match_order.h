@@ -20,3 +20,6 @@ bool LabelLess(const StudentRecord& a, const StudentRecord& b);
 // and each record moved at most once (records keep their `master` links).
 // Records with equal labels keep their relative order.
 std::vector<std::string> SortMatches(RecordList& matches);
+
+// The same order for pointers to records, which stay where they are.
+void SortByLabel(std::vector<const StudentRecord*>& records);

@@ -165,15 +165,9 @@ int Print(const std::vector<std::string>& args) {
   // A read: the book is loaded without its write lock, as search does.
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
-  RecordList matches;
-  FindMatches(store.records, criteria, matches);
-  // The copies are all the pages need: the book's own memory goes back
-  // before the pages take theirs.
-  RecordList().swap(store.records);
-  SortMatches(matches);
-  std::vector<const StudentRecord*> chosen;
-  chosen.reserve(matches.size());
-  for (const StudentRecord& match : matches) chosen.push_back(&match);
+  // Pointers into the book, not copies: a whole book prints without a second one.
+  std::vector<const StudentRecord*> chosen = FindMatchingRecords(store.records, criteria);
+  SortByLabel(chosen);
 
   bool fixedTime = false;
   const std::time_t now = PrintTime(fixedTime);

@@ -277,6 +277,7 @@ TEST(CardLayoutTest, TwoFramedCardsAPageEveryFieldUnderTheFormsLabel) {
   }
   report::ReportOptions options;
   options.layout = Layout::cards;
+  options.paper = Paper::letter;  // the shorter sheet
   const Document document = report::LayOut(Pointers(records), options);
   ASSERT_EQ(document.pages.size(), 2u);
   for (std::size_t p = 0; p < 2; ++p) {
@@ -295,7 +296,8 @@ TEST(CardLayoutTest, TwoFramedCardsAPageEveryFieldUnderTheFormsLabel) {
   const auto runs = Runs(document.pages[0]);
   std::vector<std::string> labels;
   for (const TextRun& run : runs) {
-    if (run.weight == report::Weight::bold && run.size == 10) labels.push_back(run.text);
+    if (run.weight == report::Weight::bold && run.text[0] != 'v')
+      labels.push_back(run.text);  // not the name
   }
   const std::vector<std::string> expected(form_labels::kInFieldOrder,
                                           form_labels::kInFieldOrder + form_labels::kCount);

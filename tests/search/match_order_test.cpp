@@ -65,7 +65,8 @@ TEST(MatchOrderTest, SortMatchesOfNothingAndOfOne) {
 }
 
 // SortMatches must give the order of std::sort by LabelLess, keep each record
-// whole with its own link, and return each record's own label.
+// whole with its own link, and return each record's own label; SortByLabel
+// must put pointers to the same records in the same order, ties included.
 TEST(MatchOrderTest, SortMatchesAgreesWithSortByLabelLess) {
   std::mt19937 random(99);
   const char* lasts[] = {"Smith", "smith", "Smith Jr", "Smith-Jones",
@@ -91,6 +92,13 @@ TEST(MatchOrderTest, SortMatchesAgreesWithSortByLabelLess) {
     const std::vector<std::string> labels = SortMatches(matches);
 
     ASSERT_EQ(Labels(matches), Labels(expected)) << "round " << round;
+    std::vector<const StudentRecord*> pointers;
+    for (const StudentRecord& record : book) pointers.push_back(&record);
+    SortByLabel(pointers);
+    ASSERT_EQ(pointers.size(), matches.size());
+    for (std::size_t i = 0; i < pointers.size(); ++i) {
+      EXPECT_EQ(pointers[i], matches[i].master) << "round " << round << ": position " << i;
+    }
     EXPECT_EQ(labels, Labels(matches)) << "round " << round;
     std::vector<bool> seen(book.size(), false);
     for (const StudentRecord& match : matches) {

@@ -11,14 +11,15 @@
 #include "run_program.h"
 #include "store/platform/platform.h"
 #include "store/record_store.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
 class PrintCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = MakeTestFolder("kestrel-book-print");
-    ASSERT_FALSE(folder_.empty());
+    ASSERT_TRUE(temp_.Make("kestrel-book-print"));
+    folder_ = temp_.path();
     RecordStore store((folder_ + "/phone.dat").c_str());
     store.SetSyncOnSave(false);
     StudentRecord record;
@@ -29,7 +30,7 @@ class PrintCommandTest : public ::testing::Test {
     ASSERT_TRUE(store.Save().ok);
     std::ofstream(folder_ + "/.in") << "";
   }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
+  void TearDown() override { temp_.Remove(); }
 
   std::string Read(const std::string& name) const {
     std::ifstream in(folder_ + "/" + name, std::ios::binary);
@@ -41,6 +42,7 @@ class PrintCommandTest : public ::testing::Test {
     return RunProgram(folder_, KESTREL_BOOK, args, ".in", ".out", ".err");
   }
 
+  TempFolder temp_;
   std::string folder_;
 };
 
