@@ -3,6 +3,7 @@
 // standard streams.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -46,10 +47,20 @@ inline bool IsStandardStream(std::string_view path) { return path == "-"; }
 std::string InputName(const std::string& path);
 std::string OutputName(const std::string& path);
 
-// Reads the whole of `path`, or of standard input for "-", into `bytes`.
-// Returns kExitOk, or reports and returns kExitUsage for a file that cannot
-// be opened and kExitDamaged for standard input failing.
-int ReadInput(const std::string& path, std::string& bytes);
+// The most text a book can hold: its byte counts stay below 2^31.
+inline constexpr std::size_t kMaxBookText = 0x7FFFFFFF;
+
+// The most a command reads of its input: what a book can hold, or half the
+// memory available now, whichever is less. A pipe or a device may never end.
+std::size_t InputBound();
+
+// Reads the whole of `path`, or of standard input for "-", into `bytes`, up
+// to InputBound(). Returns kExitOk, or reports and returns kExitUsage for a
+// file that cannot be opened (or, with `regularOnly`, is no regular file),
+// and kExitDamaged for standard input failing, input past the bound ("longer
+// than 2147483647 bytes, the most a book's text can hold") or too little
+// memory to hold it.
+int ReadInput(const std::string& path, std::string& bytes, bool regularOnly = false);
 
 // Writes `bytes` to standard output when `path` is empty or "-", else
 // replaces the file `path` safely (never left half written). Returns kExitOk

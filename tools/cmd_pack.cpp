@@ -4,8 +4,8 @@
 #include <limits>
 #include <string>
 
-#include "store/codec/codec_buffer.h"
 #include "store/book_file.h"
+#include "store/codec/codec_buffer.h"
 #include "store/record_store.h"
 #include "tools/book_command.h"
 #include "tools/commands.h"
@@ -17,9 +17,15 @@ constexpr char kDetails[] =
     "Reads a book's text from standard input and writes it into FILE with\n"
     "the book's codec, replacing FILE safely: the new file is written and\n"
     "synced beside it, then renamed over it. FILE - writes the book to\n"
-    "standard output. Empty input over a book that holds records is refused\n"
-    "unless --force is given.\n\n"
+    "standard output. Input that holds no record (nothing, or blank lines only)\n"
+    "over a book that holds records is refused unless --force is given.\n\n"
     "exit status: 0 written, 1 write failed, 2 wrong usage or cannot create\n";
+
+// Whether `text` is empty or blank lines only (blanks, tabs, line ends):
+// packed, it would replace every record of a book with empty ones.
+bool HoldsNoRecord(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
 
 int Pack(const std::vector<std::string>& args) {
   CommandLine line("pack", kUsage, kDetails, CommandLine::Wording::kUnknownOption);
@@ -42,12 +48,13 @@ int Pack(const std::vector<std::string>& args) {
   }
   RecordStore book(path.c_str());
   if (const int code = LockBookForWriting(book); code != kExitOk) return code;
-  if (text.empty() && !force && platform::KindOf(path) == platform::FileKind::regular) {
+  if (!force && HoldsNoRecord(text) && platform::KindOf(path) == platform::FileKind::regular) {
     book.SetAnnounceBadChecksum(false);
     book.Load();
     if (!book.records.empty()) {
-      return Fail(kExitUsage, path + ": standard input is empty and would empty the book; "
-                                     "use --force to do so");
+      return Fail(kExitUsage, path + ": standard input " +
+                                  (text.empty() ? "is empty" : "holds no record") +
+                                  " and would empty the book; use --force to do so");
     }
   }
   if (book.lock().status() == platform::BookLock::Status::held) {

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr char kUsage[] = "search [-f BOOK] [--csv] [--FIELD TEXT]...";
+constexpr char kUsage[] = "search [-f BOOK] [--csv [--safe-cells]] [--FIELD TEXT]...";
 constexpr char kDetails[] =
     "Prints the records of BOOK that the program's search form finds for the\n"
     "same texts: a record matches when each TEXT given occurs in its field,\n"
@@ -28,7 +28,9 @@ constexpr char kDetails[] =
     "  --address TEXT        the five address parts, each followed by one blank\n"
     "\n"
     "  -f, --file BOOK    the book (default: phone.dat in the current folder)\n"
-    "  --csv              print the matching records as CSV, as export writes them\n";
+    "  --csv              print the matching records as CSV, as export writes them\n"
+    "  --safe-cells       with --csv: an apostrophe before a field that starts\n"
+    "                     with =, +, -, @, a tab or a CR, as export --safe-cells\n";
 
 // The option of criterion k: the column name with hyphens, and "--address"
 // for the address text.
@@ -45,6 +47,8 @@ int Search(const std::vector<std::string>& args) {
   AddBookOption(line, bookPath);
   bool asCsv = false;
   line.AddFlag("csv", asCsv);
+  bool safeCells = false;
+  line.AddFlag("safe-cells", safeCells);
   SearchCriteria criteria;
   for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
     line.AddValue(0, CriterionOption(k).substr(2), criteria.text[k],
@@ -52,6 +56,7 @@ int Search(const std::vector<std::string>& args) {
   }
   if (int code; !line.Parse(args, code)) return code;
   if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
+  if (safeCells && !asCsv) return Fail(kExitUsage, "search: --safe-cells goes with --csv");
   // Criteria arrive in UTF-8 and are compared in the book's Windows-1252.
   for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
     std::string converted;
@@ -71,7 +76,8 @@ int Search(const std::vector<std::string>& args) {
   std::string out;
   if (asCsv) {
     book_csv::AppendHeader(',', out);
-    for (const StudentRecord& match : matches) book_csv::AppendRecordRow(match, ',', out);
+    for (const StudentRecord& match : matches)
+      book_csv::AppendRecordRow(match, ',', out, safeCells);
   } else {
     for (const std::string& label : labels) {
       out += cp1252::ToUtf8(label);

@@ -29,6 +29,7 @@ const char* Describe(FileKind kind) {
 
 std::string ErrorText(int error) {
   if (error == kNotRegularFile) return "not a regular file";
+  if (error == kPastLimit) return "longer than the most that may be read";
   return std::strerror(error);
 }
 
