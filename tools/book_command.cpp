@@ -16,6 +16,23 @@ void AddBookOption(CommandLine& line, std::string& path) {
   line.AddValue('f', "file", path);
 }
 
+ReadingCommand::ReadingCommand(const char* name, const char* usage, const char* details)
+    : line_(name, usage, details) {
+  AddBookOption(line_, path_);
+}
+
+bool ReadingCommand::Parse(const std::vector<std::string>& args, int& code) {
+  if (!line_.Parse(args, code)) return false;
+  if (line_.operands().empty()) return true;
+  code = line_.Unexpected(line_.operands()[0]);
+  return false;
+}
+
+int ReadingCommand::Load() {
+  store_.emplace(path_.c_str());
+  return LoadBook(*store_, MissingBook::kRefuse);
+}
+
 int LoadBook(RecordStore& store, MissingBook missing) {
   const std::string path = store.path();
   if (!platform::StampOf(path).exists) {

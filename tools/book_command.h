@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/record_store.h"
 #include "tools/command_line.h"
@@ -13,6 +15,30 @@
 // The book option every record command takes: -f BOOK, --file BOOK, with
 // "phone.dat" in the current folder as the default in `path`.
 void AddBookOption(CommandLine& line, std::string& path);
+
+// The start that the commands reading a book share: their command line with
+// the book option and no operands, and the book, loaded once the options
+// are checked.
+class ReadingCommand {
+ public:
+  ReadingCommand(const char* name, const char* usage, const char* details);
+  ReadingCommand(const ReadingCommand&) = delete;
+  ReadingCommand& operator=(const ReadingCommand&) = delete;
+
+  // The command line, for the command's own options.
+  CommandLine& line() { return line_; }
+  // Parses `args`, refusing operands. Returns false with `code` to exit with.
+  bool Parse(const std::vector<std::string>& args, int& code);
+  // Loads the book (LoadBook, a missing one refused). Returns kExitOk or the
+  // exit code.
+  int Load();
+  RecordStore& store() { return *store_; }
+
+ private:
+  CommandLine line_;
+  std::string path_;
+  std::optional<RecordStore> store_;
+};
 
 // How a subcommand treats a book file that does not exist.
 enum class MissingBook { kRefuse, kStartEmpty };

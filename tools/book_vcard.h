@@ -28,21 +28,7 @@ namespace book_vcard {
 // ends, lines folded at 75 octets, only the properties whose fields are set.
 std::string ExportRecords(const RecordList& records);
 
-struct ImportResult {
-  bool ok = false;
-  // When !ok: what was wrong and where, e.g.
-  // "line 12 (ADR, address1): longer than 99 bytes in Windows-1252 (120)".
-  std::string error;
-  std::size_t added = 0;       // records appended, one per card in file order
-  std::size_t emptyCards = 0;  // cards with nothing for the book, skipped
-  std::size_t duplicates = 0;  // cards identical to a live record, skipped
-  // What the cards held that the book has no field for, dropped.
-  std::size_t photos = 0;
-  std::size_t extraPhones = 0;
-  std::size_t extraEmails = 0;
-  std::size_t extraAddresses = 0;
-  std::size_t otherProperties = 0;
-};
+using ImportResult = import_text::ImportResult;
 
 // Reads the cards of a whole vCard file and appends one record per card to
 // `records`. A byte-order mark is skipped; values are UTF-8 unless a 2.1

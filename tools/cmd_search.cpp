@@ -42,9 +42,8 @@ std::string CriterionOption(int k) {
 }
 
 int Search(const std::vector<std::string>& args) {
-  CommandLine line("search", kUsage, kDetails);
-  std::string bookPath;
-  AddBookOption(line, bookPath);
+  ReadingCommand command("search", kUsage, kDetails);
+  CommandLine& line = command.line();
   bool asCsv = false;
   line.AddFlag("csv", asCsv);
   bool safeCells = false;
@@ -54,8 +53,7 @@ int Search(const std::vector<std::string>& args) {
     line.AddValue(0, CriterionOption(k).substr(2), criteria.text[k],
                   CommandLine::EmptyValue::kAccept, CommandLine::Repeat::kRefuse);
   }
-  if (int code; !line.Parse(args, code)) return code;
-  if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
+  if (int code; !command.Parse(args, code)) return code;
   if (safeCells && !asCsv) return Fail(kExitUsage, "search: --safe-cells goes with --csv");
   // Criteria arrive in UTF-8 and are compared in the book's Windows-1252.
   for (int k = 0; k < StudentRecord::kSearchFieldCount; ++k) {
@@ -67,8 +65,8 @@ int Search(const std::vector<std::string>& args) {
     criteria.text[k] = std::move(converted);
   }
 
-  RecordStore store(bookPath.c_str());
-  if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
+  if (const int code = command.Load(); code != kExitOk) return code;
+  RecordStore& store = command.store();
   RecordList matches;
   FindMatches(store.records, criteria, matches);
   const std::vector<std::string> labels = SortMatches(matches);

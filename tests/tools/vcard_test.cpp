@@ -44,7 +44,7 @@ std::string Fixture(const std::string& name) {
 
 TEST(VCardTest, CardsAsPhonesAndAddressBooksWriteThem) {
   struct Counts {
-    std::size_t emptyCards, photos, extraPhones, extraEmails, extraAddresses, other;
+    std::size_t empty, photos, extraPhones, extraEmails, extraAddresses, other;
   };
   struct Case {
     const char* file;
@@ -99,10 +99,10 @@ TEST(VCardTest, CardsAsPhonesAndAddressBooksWriteThem) {
     ASSERT_TRUE(r.ok) << row.file << ": " << r.error;
     ExpectSameRecords(records, row.expected, row.file);
     EXPECT_EQ(r.added, row.expected.size()) << row.file;
-    const Counts got{r.emptyCards,  r.photos,         r.extraPhones,
+    const Counts got{r.empty,  r.photos,         r.extraPhones,
                      r.extraEmails, r.extraAddresses, r.otherProperties};
     EXPECT_EQ(std::memcmp(&got, &row.counts, sizeof got), 0)
-        << row.file << ": empty " << got.emptyCards << ", photos " << got.photos << ", phones "
+        << row.file << ": empty " << got.empty << ", photos " << got.photos << ", phones "
         << got.extraPhones << ", e-mails " << got.extraEmails << ", addresses "
         << got.extraAddresses << ", other " << got.other;
   }
