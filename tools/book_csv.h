@@ -20,9 +20,9 @@ inline constexpr std::array<std::string_view, StudentRecord::kFieldCount> kColum
 
 // The program's own labels of the fields, which a header may use as well.
 inline constexpr std::array<std::string_view, StudentRecord::kFieldCount> kFieldLabels = {
-    "Student #", "Last Name", "First Name", "Middle Name1", "Middle Name2",  "Gender",
-    "Birthday",  "Phone",     "E-mail",     "Cell Phone",   "Parent's Name", "Parent's Phone",
-    "Address 1", "Address 2", "Address 3",  "Address 4",    "Address 5"};
+    "Student #",  "Last Name",     "First Name",     "Middle Name1", "Middle Name2", "Gender",
+    "Birthday",   "Phone",         "E-mail",         "Cell Phone",   "Parent's Name",
+    "Parent's Phone", "Address 1", "Address 2",      "Address 3",    "Address 4",    "Address 5"};
 
 // Converts UTF-8 text to Windows-1252 into `out`. Returns false, with `why`
 // set to "not valid UTF-8" or "character U+XXXX has no place in
@@ -30,9 +30,9 @@ inline constexpr std::array<std::string_view, StudentRecord::kFieldCount> kField
 bool Utf8ToWindows1252(std::string_view utf8, std::string& out, std::string& why);
 
 struct ExportOptions {
-  char delimiter = ',';    // ',' for CSV, '\t' for tab-separated text
-  bool bom = false;        // start with a UTF-8 byte-order mark
-  bool safeCells = false;  // an apostrophe before a cell a spreadsheet would run as a formula
+  char delimiter = ',';     // ',' for CSV, '\t' for tab-separated text
+  bool bom = false;         // start with a UTF-8 byte-order mark
+  bool safeCells = false;   // an apostrophe before a cell a spreadsheet would run as a formula
 };
 
 // Appends the header row: the column names in field order, CRLF-terminated.

@@ -41,13 +41,10 @@ const char* const kLastNames[] = {
     // hyphenated, two words, lower-case particles, accents
     "Smith-Jones", "Garcia-Lopez", "Taylor-Brown", "Van Dyke", "De Luca", "St. James",
     "van der Berg", "de la Cruz", "von Trapp", "di Angelo", "le Blanc", "M\xFCller",
-    ("Pe\xF1"
-     "a"),
-    ("Garc\xED"
-     "a"),
+    ("Pe\xF1" "a"),
+    ("Garc\xED" "a"),
     "Bj\xF6rk", "Lef\xE8vre", "Fran\xE7ois", "\xC9mond",
-    ("Ib\xE1\xF1"
-     "ez"),
+    ("Ib\xE1\xF1" "ez"),
     "S\xF8rensen"};
 
 const char* const kFirstNames[] = {"James",
@@ -100,8 +97,7 @@ const char* const kFirstNames[] = {"James",
                                    "Priya",
                                    "Jos\xE9",
                                    "Zo\xEB",
-                                   ("Ren\xE9"
-                                    "e"),
+                                   ("Ren\xE9" "e"),
                                    "Fran\xE7ois",
                                    "Ana\xEFs",
                                    "Bj\xF6rn",

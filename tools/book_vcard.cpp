@@ -34,8 +34,8 @@ constexpr char kOwnAddress[] = "X-KESTREL-ADDRESS";
 
 // Properties that carry nothing a person would miss: not counted as dropped.
 constexpr std::array<std::string_view, 12> kBookkeeping = {
-    "VERSION", "PRODID",  "REV",       "UID",     "CLIENTPIDMAP", "KIND",
-    "LABEL",   "X-ABUID", "X-ABLABEL", "X-ABADR", "X-ABSHOWAS",   "SORT-STRING"};
+    "VERSION", "PRODID",   "REV",       "UID",       "CLIENTPIDMAP", "KIND",
+    "LABEL",   "X-ABUID",  "X-ABLABEL", "X-ABADR",   "X-ABSHOWAS",   "SORT-STRING"};
 
 std::string_view FieldOf(const StudentRecord& record, int field) {
   return {record.fields[field], strnlen(record.fields[field], StudentRecord::kFieldSize)};
@@ -68,12 +68,11 @@ void AppendCard(const StudentRecord& r, std::string& out) {
   AppendProperty("FN", vcard::Escape(shown), out);
   std::string additional = EscapedField(r, middleName1);
   if (!FieldOf(r, middleName2).empty()) additional += "," + EscapedField(r, middleName2);
-  AppendProperty(
-      "N", EscapedField(r, lastName) + ";" + EscapedField(r, firstName) + ";" + additional + ";;",
-      out);
+  AppendProperty("N", EscapedField(r, lastName) + ";" + EscapedField(r, firstName) + ";" +
+                          additional + ";;",
+                 out);
   if (!FieldOf(r, phone).empty()) AppendProperty("TEL;TYPE=home", EscapedField(r, phone), out);
-  if (!FieldOf(r, cellPhone).empty())
-    AppendProperty("TEL;TYPE=cell", EscapedField(r, cellPhone), out);
+  if (!FieldOf(r, cellPhone).empty()) AppendProperty("TEL;TYPE=cell", EscapedField(r, cellPhone), out);
   if (!FieldOf(r, email).empty()) AppendProperty("EMAIL", EscapedField(r, email), out);
   const std::string_view birthdayText = FieldOf(r, birthday);
   if (!birthdayText.empty()) {
@@ -169,10 +168,9 @@ bool CardReader::EncodingOf(const vcard::Property& p, import_text::Encoding& enc
              charset == "LATIN1") {
     encoding = import_text::Encoding::kWindows1252;
   } else {
-    return Fail(p, -1,
-                "charset " + charset +
-                    " cannot be read; the charsets read are UTF-8, ISO-8859-1 and "
-                    "Windows-1252");
+    return Fail(p, -1, "charset " + charset +
+                           " cannot be read; the charsets read are UTF-8, ISO-8859-1 and "
+                           "Windows-1252");
   }
   return true;
 }

@@ -73,8 +73,7 @@ std::optional<CalendarDate> ReadDateWithoutDoubt(std::string_view text) {
   if (!Tokenize(text, t)) return std::nullopt;
   if (t.size() == 1 && t[0].number && t[0].text.size() == 8) {
     const std::string& s = t[0].text;
-    return Checked(
-        {std::stoi(s.substr(0, 4)), std::stoi(s.substr(4, 2)), std::stoi(s.substr(6, 2))});
+    return Checked({std::stoi(s.substr(0, 4)), std::stoi(s.substr(4, 2)), std::stoi(s.substr(6, 2))});
   }
   if (t.size() != 3) return std::nullopt;
   if (Year(t[0]) && DayOrMonth(t[1]) && DayOrMonth(t[2])) {

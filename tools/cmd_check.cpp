@@ -36,8 +36,7 @@ void ReportJournal(const std::string& path) {
   const std::string journalPath = journal::PathFor(path);
   std::string bytes;
   if (platform::ReadWholeFile(journalPath, bytes) != 0) return;
-  const platform::BookLock lock =
-      platform::BookLock::Acquire(path, platform::BookLock::Purpose::write);
+  const platform::BookLock lock = platform::BookLock::Acquire(path, platform::BookLock::Purpose::write);
   if (lock.status() == platform::BookLock::Status::busy && lock.holderIsSession()) {
     std::cout << "journal: " << journalPath << ": kept by the running Kestrel session";
     if (lock.holderPid() != 0) std::cout << " (process " << lock.holderPid() << ')';

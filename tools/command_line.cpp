@@ -10,8 +10,8 @@ CommandLine::CommandLine(const char* command, const char* usage, const char* det
     : command_(command), usage_(usage), details_(details), wording_(wording) {}
 
 void CommandLine::AddFlag(std::string_view longName, bool& target) {
-  options_.push_back(
-      {0, std::string(longName), nullptr, &target, EmptyValue::kRefuse, Repeat::kLastWins});
+  options_.push_back({0, std::string(longName), nullptr, &target, EmptyValue::kRefuse,
+                      Repeat::kLastWins});
 }
 
 void CommandLine::AddValue(char shortName, std::string_view longName, std::string& target,
@@ -40,8 +40,8 @@ const CommandLine::Option* CommandLine::FindShort(char name) const {
 
 int CommandLine::Unexpected(const std::string& arg) const {
   if (wording_ == Wording::kUnknownOption) {
-    return Fail(kExitUsage,
-                "unknown option '" + arg + "' for " + command_ + " (see kestrel-book --help)");
+    return Fail(kExitUsage, "unknown option '" + arg + "' for " + command_ +
+                                " (see kestrel-book --help)");
   }
   return Fail(kExitUsage, std::string(command_) + ": unexpected argument '" + arg +
                               "' (see kestrel-book " + command_ + " --help)");

@@ -38,9 +38,8 @@ int FlushStandardOutput() {
   if (!reported) {
     reported = true;
     const int error = errno;
-    Fail(kExitDamaged,
-         "standard output: " +
-             (!flushed && error != 0 ? SystemReason(error) : std::string("write failed")));
+    Fail(kExitDamaged, "standard output: " + (!flushed && error != 0 ? SystemReason(error)
+                                                                      : std::string("write failed")));
   }
   return kExitDamaged;
 }

@@ -54,10 +54,11 @@ bool DetectDelimiter(std::string_view text, char* delimiter, Fault* fault,
                      LineEnds ends = LineEnds::kLf, int firstLine = 1);
 
 // Reads rows one at a time. Rows end with CRLF or LF (or with CR alone, for
-// kCr); a last row may lack its line end. A field that starts with a double quote runs to the
-// matching closing quote, may hold delimiters, line ends and doubled quotes, and must be followed
-// by a delimiter, a line end or the end of the text. A double quote inside an unquoted field is
-// taken as it is. A blank line is a row of one empty field.
+// kCr); a last row may lack its line end. A field that starts with a double quote runs to the matching
+// closing quote, may hold delimiters, line ends and doubled quotes, and must be
+// followed by a delimiter, a line end or the end of the text. A double quote
+// inside an unquoted field is taken as it is. A blank line is a row of one
+// empty field.
 class Reader {
  public:
   enum class Status { kRow, kEnd, kFault };

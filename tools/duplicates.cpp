@@ -43,8 +43,7 @@ std::vector<Group> FindGroups(const RecordList& book) {
   for (std::size_t i = 0; i < book.size(); ++i) {
     const StudentRecord& record = book[i];
     if (IsEmpty(record)) continue;
-    if (!Field(record, studentNo).empty())
-      byNumber[std::string(Field(record, studentNo))].push_back(i);
+    if (!Field(record, studentNo).empty()) byNumber[std::string(Field(record, studentNo))].push_back(i);
     std::string name;
     for (int f : {lastName, firstName, birthday}) {
       name += cp1252::ToLower(Field(record, f));

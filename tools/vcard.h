@@ -17,14 +17,14 @@
 namespace vcard {
 
 struct Property {
-  int line = 0;       // 1-based line of the text on which the property starts
-  std::string group;  // "item1" of "item1.TEL", else empty
-  std::string name;   // upper case: "TEL"
+  int line = 0;        // 1-based line of the text on which the property starts
+  std::string group;   // "item1" of "item1.TEL", else empty
+  std::string name;    // upper case: "TEL"
   // Parameters in order, names in upper case and values without quotes. The
   // bare parameters of 2.1 ("TEL;HOME;VOICE", "NOTE;QUOTED-PRINTABLE") come
   // as ENCODING for the encodings and TYPE for the rest.
   std::vector<std::pair<std::string, std::string>> params;
-  std::string value;  // as written: escapes and any quoted-printable kept
+  std::string value;   // as written: escapes and any quoted-printable kept
 
   // The value of parameter `name` (upper case), or an empty view.
   std::string_view Param(std::string_view name) const;
