@@ -147,8 +147,7 @@ int ReadInput(const std::string& path, std::string& bytes, bool regularOnly) {
 
 int WriteOutput(const std::string& path, std::string_view bytes) {
   if (path.empty() || IsStandardStream(path)) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    return FlushStandardOutput();
+    return WriteStandardOutput(bytes);
   }
   const platform::ReplaceOutcome outcome = platform::ReplaceFile(path, bytes);
   switch (outcome.status) {

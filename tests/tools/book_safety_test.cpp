@@ -262,4 +262,37 @@ TEST_F(BookSafetyTest, EndlessInputStopsAtTheBoundAndWritesNothing) {
   }
 }
 
+// Symptom: a closed pipe ended kestrel-book by SIGPIPE (exit 141), and a full
+// device gave only "write failed", without the system's reason.
+TEST_F(BookSafetyTest, FailedWritesGiveExitOneAndTheReason) {
+  if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+  ASSERT_EQ(mknod(Path("full").c_str(), S_IFCHR | 0600, makedev(1, 7)), 0);
+  // More than a pipe holds, so that the writer is still writing when the
+  // reader has gone.
+  std::string text;
+  while (text.size() < (std::size_t{1} << 20))
+    text += "Adams\tJo\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\n";
+  WriteBookText("phone.dat", text);
+  const std::string kFull = "kestrel-book: standard output: no space left on device\n";
+  const struct {
+    const char* command;
+    std::string err;
+  } rows[] = {
+      {"{ $KB unpack; echo $? > .rc; } | true", ""},
+      {"{ $KB list; echo $? > .rc; } | true", ""},
+      {"{ $KB export; echo $? > .rc; } | true", ""},
+      {"$KB unpack > full; echo $? > .rc", kFull},
+      {"$KB export > full; echo $? > .rc", kFull},
+      {"$KB list > full; echo $? > .rc", kFull},
+      {"$KB --version > full; echo $? > .rc", kFull},
+      {"$KB export -o full; echo $? > .rc", "kestrel-book: full: no space left on device\n"},
+  };
+  for (const auto& row : rows) {
+    std::filesystem::remove(Path(".rc"));
+    const Outcome run = Shell(row.command);
+    EXPECT_EQ(Read(".rc"), "1\n") << row.command;
+    EXPECT_EQ(run.err, row.err) << row.command;
+  }
+}
+
 }  // namespace
