@@ -56,9 +56,9 @@ void AppendProperty(std::string_view head, std::string_view escapedValue, std::s
   vcard::AppendFolded(line, out);
 }
 
-void AppendCard(const StudentRecord& r, std::string& out) {
+void AppendCard(const StudentRecord& r, Version version, std::string& out) {
   vcard::AppendFolded("BEGIN:VCARD", out);
-  vcard::AppendFolded("VERSION:4.0", out);
+  vcard::AppendFolded(version == Version::k30 ? "VERSION:3.0" : "VERSION:4.0", out);
   std::string shown;
   for (int f : {firstName, middleName1, middleName2, lastName}) {
     if (FieldOf(r, f).empty()) continue;
@@ -77,7 +77,8 @@ void AppendCard(const StudentRecord& r, std::string& out) {
   const std::string_view birthdayText = FieldOf(r, birthday);
   if (!birthdayText.empty()) {
     const std::optional<CalendarDate> date = ReadDateWithoutDoubt(birthdayText);
-    if (date) AppendProperty("BDAY", BasicDate(*date), out);
+    // 3.0 readers know the date with hyphens best; 4.0 writes it without.
+    if (date) AppendProperty("BDAY", version == Version::k30 ? IsoDate(*date) : BasicDate(*date), out);
     // BDAY comes back as the date in ISO form; any other text needs its own line.
     if (!date || IsoDate(*date) != birthdayText) {
       AppendProperty(kOwnBirthday, EscapedField(r, birthday), out);
@@ -85,10 +86,15 @@ void AppendCard(const StudentRecord& r, std::string& out) {
   }
   std::string joined;
   std::string parts;
+  std::string lines;
   bool anyPart = false;
   for (int f = address1; f <= address5; ++f) {
-    if (f > address1) parts += ';';
+    if (f > address1) {
+      parts += ';';
+      lines += '\n';
+    }
     parts += EscapedField(r, f);
+    lines += Utf8Field(r, f);
     if (FieldOf(r, f).empty()) continue;
     anyPart = true;
     if (!joined.empty()) joined += ' ';
@@ -96,7 +102,9 @@ void AppendCard(const StudentRecord& r, std::string& out) {
   }
   if (anyPart) {
     AppendProperty("ADR", ";;" + vcard::Escape(joined) + ";;;;", out);
-    AppendProperty(kOwnAddress, parts, out);
+    // 3.0 readers take an unknown property's value for text and may write it
+    // again escaped their way: the parts go one per line, which survives that.
+    AppendProperty(kOwnAddress, version == Version::k30 ? vcard::Escape(lines) : parts, out);
   }
   for (const OwnProperty& own : kOwnProperties) {
     if (!FieldOf(r, own.field).empty()) AppendProperty(own.name, EscapedField(r, own.field), out);
@@ -184,9 +192,15 @@ bool CardReader::Set(const vcard::Property& p, int field, std::string_view raw) 
   if (!import_text::ToWindows1252(vcard::Unescape(raw), encoding, text, why)) {
     return Fail(p, field, why);
   }
-  for (char& c : text) {  // one line per field, as a paste into the form gives
-    c = static_cast<char>(field_text::OneLine(static_cast<unsigned char>(c)));
+  // One line per field, as a paste into the form gives: a line break of
+  // either kind, CRLF included, becomes one blank.
+  std::string line;
+  line.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    line += static_cast<char>(field_text::OneLine(static_cast<unsigned char>(text[i])));
   }
+  text = std::move(line);
   if (const field_text::Fault fault = field_text::Check(text); fault != field_text::Fault::kNone) {
     return Fail(p, field, field_text::Describe(fault, text.size()));
   }
@@ -231,7 +245,19 @@ bool CardReader::ReadProperty(const vcard::Property& p) {
   }
   if (name == kOwnAddress) {  // the parts as they were, not ADR's joined line
     ownAddress_ = true;
-    return SetAddressParts(p, vcard::SplitRaw(bytes, ';'), /*ours=*/true);
+    const std::vector<std::string_view> parts = vcard::SplitRaw(bytes, ';');
+    if (parts.size() > 1) return SetAddressParts(p, parts, /*ours=*/true);
+    // The parts one per line, as 3.0 cards carry them.
+    std::vector<std::string> escaped;
+    const std::string text = vcard::Unescape(bytes);
+    std::string_view rest = text;
+    for (;;) {
+      const std::size_t end = rest.find('\n');
+      escaped.push_back(vcard::Escape(rest.substr(0, end)));
+      if (end == std::string_view::npos) break;
+      rest.remove_prefix(end + 1);
+    }
+    return SetAddressParts(p, {escaped.begin(), escaped.end()}, /*ours=*/true);
   }
   if (name == "N") {
     if (haveName_) return true;
@@ -282,6 +308,11 @@ bool CardReader::ReadProperty(const vcard::Property& p) {
     }
     if (ownAddress_) return true;
     return SetAddressParts(p, vcard::SplitRaw(bytes, ';'), /*ours=*/false);
+  }
+  if (name == "GENDER") {  // 4.0: sex;identity. The sex alone has a field, after ours.
+    const std::string_view sex = vcard::SplitRaw(bytes, ';')[0];
+    if (sex.empty() || sex == "U" || sex == "u") return true;  // unknown
+    return Set(p, gender, sex);
   }
   if (name == "PHOTO") {
     if (!p.value.empty()) ++counts_.photos;
@@ -345,10 +376,10 @@ bool CardReader::Read(const vcard::Card& card, StudentRecord& record, std::strin
 
 }  // namespace
 
-std::string ExportRecords(const RecordList& records) {
+std::string ExportRecords(const RecordList& records, Version version) {
   std::string out;
   for (const StudentRecord& record : records) {
-    if (!IsEmpty(record)) AppendCard(record, out);
+    if (!IsEmpty(record)) AppendCard(record, version, out);
   }
   return out;
 }

@@ -24,9 +24,14 @@
 
 namespace book_vcard {
 
-// One vCard 4.0 per live record of `records`, in order: UTF-8, CRLF line
-// ends, lines folded at 75 octets, only the properties whose fields are set.
-std::string ExportRecords(const RecordList& records);
+// The vCard versions written: 4.0, and 3.0 for readers that know 4.0 badly
+// (Outlook, older phones). Both carry the same properties in UTF-8; 3.0
+// writes BDAY as YYYY-MM-DD.
+enum class Version { k30, k40 };
+
+// One vCard per live record of `records`, in order: UTF-8, CRLF line ends,
+// lines folded at 75 octets, only the properties whose fields are set.
+std::string ExportRecords(const RecordList& records, Version version = Version::k40);
 
 using ImportResult = import_text::ImportResult;
 

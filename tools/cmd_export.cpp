@@ -11,7 +11,8 @@
 namespace {
 
 constexpr char kUsage[] =
-    "export [-f BOOK] [-o OUT] [--tsv] [--bom] [--safe-cells] [--vcard] [--force]";
+    "export [-f BOOK] [-o OUT] [--tsv] [--bom] [--safe-cells] [--vcard]\n"
+    "       [--vcard-version 3.0|4.0] [--force]";
 constexpr char kDetails[] =
     "Writes the live records of BOOK as CSV (RFC 4180: comma-separated, CRLF line\n"
     "ends, fields quoted when they hold a comma, quote or line break) in UTF-8,\n"
@@ -32,6 +33,8 @@ constexpr char kDetails[] =
     "                     then is part of the data: import keeps it)\n"
     "  --vcard            write one vCard 4.0 per record instead (UTF-8, CRLF,\n"
     "                     lines folded at 75 octets); import reads it back\n"
+    "  --vcard-version V  write vCard version V: 4.0 (the default) or 3.0, which\n"
+    "                     Outlook and older phones read better; implies --vcard\n"
     "  --force            write OUT even when it holds a Kestrel book\n";
 
 int Export(const std::vector<std::string>& args) {
@@ -47,10 +50,22 @@ int Export(const std::vector<std::string>& args) {
   line.AddFlag("bom", options.bom);
   line.AddFlag("safe-cells", options.safeCells);
   line.AddFlag("vcard", asVCard);
+  std::string versionName;
+  bool versionGiven = false;
+  line.AddValue(0, "vcard-version", versionName, versionGiven);
   bool force = false;
   line.AddFlag("force", force);
   if (int code; !line.Parse(args, code)) return code;
   if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
+  book_vcard::Version version = book_vcard::Version::k40;
+  if (versionGiven) {
+    if (versionName != "3.0" && versionName != "4.0") {
+      return Fail(kExitUsage, "export: unknown vCard version '" + versionName +
+                                  "'; the versions are 3.0 and 4.0");
+    }
+    if (versionName == "3.0") version = book_vcard::Version::k30;
+    asVCard = true;
+  }
   if (asVCard && (tsv || options.bom || options.safeCells)) {
     return Fail(kExitUsage, "export: --vcard takes none of --tsv, --bom and --safe-cells");
   }
@@ -59,7 +74,7 @@ int Export(const std::vector<std::string>& args) {
   if (const int code = RefuseOverwritingBook(outPath, force); code != kExitOk) return code;
   RecordStore store(bookPath.c_str());
   if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
-  return WriteOutput(outPath, asVCard ? book_vcard::ExportRecords(store.records)
+  return WriteOutput(outPath, asVCard ? book_vcard::ExportRecords(store.records, version)
                                       : book_csv::ExportRecords(store.records, options));
 }
 

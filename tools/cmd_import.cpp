@@ -35,7 +35,7 @@ constexpr char kDetails[] =
     "vCard: versions 2.1, 3.0 and 4.0, as phones and address books write them.\n"
     "What has a field goes into it (see the man page for the mapping); photos,\n"
     "further phone numbers, e-mail addresses and addresses, and other properties\n"
-    "are dropped and counted. Line breaks in a value become blanks.\n"
+    "are dropped and counted. Each line break in a value becomes one blank.\n"
     "\n"
     "The text is UTF-8, with or without a byte-order mark; a file that is not\n"
     "valid UTF-8 is read as Windows-1252, as Excel on Windows saves CSV.\n"
