@@ -2,6 +2,7 @@
 // through the same codec and the same safe replace as the program's save.
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <string>
 
 #include "store/book_file.h"
@@ -27,6 +28,8 @@ bool HoldsNoRecord(std::string_view text) {
   return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
+int PackText(const std::string& text, const std::string& path, bool force);
+
 int Pack(const std::vector<std::string>& args) {
   CommandLine line("pack", kUsage, kDetails, CommandLine::Wording::kUnknownOption);
   bool force = false;
@@ -36,6 +39,16 @@ int Pack(const std::vector<std::string>& args) {
   const std::string& path = line.operands()[0];
   std::string text;
   if (const int code = ReadInput("-", text); code != kExitOk) return code;
+  // The codec's tables and the file's bytes come on top of the text.
+  try {
+    return PackText(text, path, force);
+  } catch (const std::bad_alloc&) {
+    return Fail(kExitDamaged,
+                OutputName(path) + ": not enough memory to pack it; nothing was written");
+  }
+}
+
+int PackText(const std::string& text, const std::string& path, bool force) {
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
     return Fail(kExitDamaged, OutputName(path) + ": book too large for the file format");
   }
