@@ -168,6 +168,8 @@ TEST_F(BookSafetyTest, TextOverABookAndEmptyPackOverRecordsNeedForce) {
       {"phone.dat", "empty book", "$KB export -o OUT",
        "is a Kestrel book; use --force to replace it"},
       {"out.csv", "student_no,last_name\r\n", "$KB export -o OUT", nullptr},
+      // A workbook is a zip: binary, but no book.
+      {"out.xlsx", std::string("PK\x03\x04\x14\0\0\0\x08\0", 10), "$KB export -o OUT", nullptr},
       {"phone.dat", "book", "$KB export --force -o OUT", nullptr},
       {"phone.dat", "damaged", "$KB export --force -o OUT", nullptr},
       {"phone.dat", "book", "$KB pack OUT",
