@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -49,7 +50,49 @@ std::string EscapedField(const StudentRecord& record, int field) {
   return vcard::Escape(Utf8Field(record, field));
 }
 
-void AppendProperty(std::string_view head, std::string_view escapedValue, std::string& out) {
+// 2.1 has no UTF-8 by default and no folding of long values: a value
+// beyond ASCII goes as quoted-printable UTF-8, its lines broken softly ("="
+// at the end) before 76 octets, never inside an "=XX" and never before a
+// blank.
+void AppendQuotedPrintable(std::string_view head, std::string_view value, std::string& out) {
+  constexpr std::size_t kMaxOctets = 76;
+  std::string line(head);
+  line += ";CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:";
+  for (const char c : value) {
+    const auto byte = static_cast<unsigned char>(c);
+    char piece[4];
+    if (byte >= 0x80 || byte < 0x20 || c == '=') {
+      std::snprintf(piece, sizeof piece, "=%02X", byte);
+    } else {
+      piece[0] = c;
+      piece[1] = '\0';
+    }
+    if (line.size() + std::strlen(piece) > kMaxOctets - 1) {
+      out += line;
+      out += "=\r\n";
+      line.clear();
+    }
+    // A blank starting a line would fold it onto the one before instead.
+    if (line.empty() && (c == ' ' || c == '\t')) std::snprintf(piece, sizeof piece, "=%02X", byte);
+    line += piece;
+  }
+  out += line;
+  out += "\r\n";
+}
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+void AppendProperty(Version version, std::string_view head, std::string_view escapedValue,
+                    std::string& out) {
+  if (version == Version::k21 && !IsAscii(escapedValue)) {
+    AppendQuotedPrintable(head, escapedValue, out);
+    return;
+  }
   std::string line(head);
   line += ':';
   line += escapedValue;
@@ -58,30 +101,38 @@ void AppendProperty(std::string_view head, std::string_view escapedValue, std::s
 
 void AppendCard(const StudentRecord& r, Version version, std::string& out) {
   vcard::AppendFolded("BEGIN:VCARD", out);
-  vcard::AppendFolded(version == Version::k30 ? "VERSION:3.0" : "VERSION:4.0", out);
+  vcard::AppendFolded(version == Version::k21   ? "VERSION:2.1"
+                      : version == Version::k30 ? "VERSION:3.0"
+                                                : "VERSION:4.0",
+                      out);
+  const bool v21 = version == Version::k21;
   std::string shown;
   for (int f : {firstName, middleName1, middleName2, lastName}) {
     if (FieldOf(r, f).empty()) continue;
     if (!shown.empty()) shown += ' ';
     shown += Utf8Field(r, f);
   }
-  AppendProperty("FN", vcard::Escape(shown), out);
+  AppendProperty(version, "FN", vcard::Escape(shown), out);
   std::string additional = EscapedField(r, middleName1);
   if (!FieldOf(r, middleName2).empty()) additional += "," + EscapedField(r, middleName2);
-  AppendProperty("N", EscapedField(r, lastName) + ";" + EscapedField(r, firstName) + ";" +
-                          additional + ";;",
-                 out);
-  if (!FieldOf(r, phone).empty()) AppendProperty("TEL;TYPE=home", EscapedField(r, phone), out);
-  if (!FieldOf(r, cellPhone).empty()) AppendProperty("TEL;TYPE=cell", EscapedField(r, cellPhone), out);
-  if (!FieldOf(r, email).empty()) AppendProperty("EMAIL", EscapedField(r, email), out);
+  AppendProperty(
+      version, "N",
+      EscapedField(r, lastName) + ";" + EscapedField(r, firstName) + ";" + additional + ";;", out);
+  if (!FieldOf(r, phone).empty())
+    AppendProperty(version, v21 ? "TEL;HOME" : "TEL;TYPE=home", EscapedField(r, phone), out);
+  if (!FieldOf(r, cellPhone).empty())
+    AppendProperty(version, v21 ? "TEL;CELL" : "TEL;TYPE=cell", EscapedField(r, cellPhone), out);
+  if (!FieldOf(r, email).empty()) AppendProperty(version, "EMAIL", EscapedField(r, email), out);
   const std::string_view birthdayText = FieldOf(r, birthday);
   if (!birthdayText.empty()) {
     const std::optional<CalendarDate> date = ReadDateWithoutDoubt(birthdayText);
     // 3.0 readers know the date with hyphens best; 4.0 writes it without.
-    if (date) AppendProperty("BDAY", version == Version::k30 ? IsoDate(*date) : BasicDate(*date), out);
+    if (date)
+      AppendProperty(version, "BDAY", version == Version::k40 ? BasicDate(*date) : IsoDate(*date),
+                     out);
     // BDAY comes back as the date in ISO form; any other text needs its own line.
     if (!date || IsoDate(*date) != birthdayText) {
-      AppendProperty(kOwnBirthday, EscapedField(r, birthday), out);
+      AppendProperty(version, kOwnBirthday, EscapedField(r, birthday), out);
     }
   }
   std::string joined;
@@ -101,13 +152,15 @@ void AppendCard(const StudentRecord& r, Version version, std::string& out) {
     joined += Utf8Field(r, f);
   }
   if (anyPart) {
-    AppendProperty("ADR", ";;" + vcard::Escape(joined) + ";;;;", out);
+    AppendProperty(version, "ADR", ";;" + vcard::Escape(joined) + ";;;;", out);
     // 3.0 readers take an unknown property's value for text and may write it
     // again escaped their way: the parts go one per line, which survives that.
-    AppendProperty(kOwnAddress, version == Version::k30 ? vcard::Escape(lines) : parts, out);
+    AppendProperty(version, kOwnAddress, version == Version::k30 ? vcard::Escape(lines) : parts,
+                   out);
   }
   for (const OwnProperty& own : kOwnProperties) {
-    if (!FieldOf(r, own.field).empty()) AppendProperty(own.name, EscapedField(r, own.field), out);
+    if (!FieldOf(r, own.field).empty())
+      AppendProperty(version, own.name, EscapedField(r, own.field), out);
   }
   vcard::AppendFolded("END:VCARD", out);
 }

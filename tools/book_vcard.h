@@ -24,10 +24,11 @@
 
 namespace book_vcard {
 
-// The vCard versions written: 4.0, and 3.0 for readers that know 4.0 badly
-// (Outlook, older phones). Both carry the same properties in UTF-8; 3.0
-// writes BDAY as YYYY-MM-DD.
-enum class Version { k30, k40 };
+// The vCard versions written: 4.0, and 3.0 and 2.1 for readers that know
+// 4.0 badly (Outlook, older phones). All carry the same properties in UTF-8;
+// 3.0 and 2.1 write BDAY as YYYY-MM-DD, 2.1 a value beyond ASCII as
+// quoted-printable with CHARSET=UTF-8 and its types bare (TEL;HOME).
+enum class Version { k21, k30, k40 };
 
 // One vCard per live record of `records`, in order: UTF-8, CRLF line ends,
 // lines folded at 75 octets, only the properties whose fields are set.

@@ -12,7 +12,7 @@ namespace {
 
 constexpr char kUsage[] =
     "export [-f BOOK] [-o OUT] [--tsv] [--bom] [--safe-cells] [--vcard]\n"
-    "       [--vcard-version 3.0|4.0] [--force]";
+    "       [--vcard-version 2.1|3.0|4.0] [--force]";
 constexpr char kDetails[] =
     "Writes the live records of BOOK as CSV (RFC 4180: comma-separated, CRLF line\n"
     "ends, fields quoted when they hold a comma, quote or line break) in UTF-8,\n"
@@ -33,8 +33,9 @@ constexpr char kDetails[] =
     "                     then is part of the data: import keeps it)\n"
     "  --vcard            write one vCard 4.0 per record instead (UTF-8, CRLF,\n"
     "                     lines folded at 75 octets); import reads it back\n"
-    "  --vcard-version V  write vCard version V: 4.0 (the default) or 3.0, which\n"
-    "                     Outlook and older phones read better; implies --vcard\n"
+    "  --vcard-version V  write vCard version V: 4.0 (the default), or 3.0 or 2.1,\n"
+    "                     which Outlook and older phones read better; implies\n"
+    "                     --vcard\n"
     "  --force            write OUT even when it holds a Kestrel book\n";
 
 int Export(const std::vector<std::string>& args) {
@@ -59,11 +60,14 @@ int Export(const std::vector<std::string>& args) {
   if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
   book_vcard::Version version = book_vcard::Version::k40;
   if (versionGiven) {
-    if (versionName != "3.0" && versionName != "4.0") {
+    if (versionName == "2.1") {
+      version = book_vcard::Version::k21;
+    } else if (versionName == "3.0") {
+      version = book_vcard::Version::k30;
+    } else if (versionName != "4.0") {
       return Fail(kExitUsage, "export: unknown vCard version '" + versionName +
-                                  "'; the versions are 3.0 and 4.0");
+                                  "'; the versions are 2.1, 3.0 and 4.0");
     }
-    if (versionName == "3.0") version = book_vcard::Version::k30;
     asVCard = true;
   }
   if (asVCard && (tsv || options.bom || options.safeCells)) {
