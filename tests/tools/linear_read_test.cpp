@@ -84,6 +84,9 @@ double Ratio(const Case& c) {
 }
 
 TEST(LinearReadTest, TwiceTheInputTakesAboutTwiceTheTime) {
+#ifdef _WIN32
+  GTEST_SKIP() << "clock() counts wall time on Windows; the reading code is the same on both";
+#endif
   for (const Case& c : kCases) {
     // Linear gives 2, quadratic 4; the margin is for a shared machine's
     // noise, and a ratio above it is measured once more before it counts.
