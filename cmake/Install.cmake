@@ -65,7 +65,7 @@ if(TARGET kestrel)
     set(KESTREL_LIBEXECDIR \"${CMAKE_INSTALL_LIBEXECDIR}\")
     include(\"${KESTREL_DESKTOP_DIR}/write_desktop_entry.cmake\")
   ")
-  install(FILES ${KESTREL_DESKTOP_DIR}/${KESTREL_APP_ID}.metainfo.xml
+  install(FILES ${KESTREL_DESKTOP_DIR}/${KESTREL_COMPONENT_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
   # The theme's icons: 16 and 32 px from the program's own XPM pixels, so the

@@ -1,17 +1,36 @@
 // Opening the book, reading input and writing output for the subcommands.
 #include "tools/book_command.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <new>
 
 #include "store/codec/codec_buffer.h"
 #include "store/platform/platform.h"
 #include "tools/commands.h"
-#include "tools/standard_output.h"
 
 void AddBookOption(CommandLine& line, std::string& path) {
   path = "phone.dat";
   line.AddValue('f', "file", path);
+}
+
+ReadingCommand::ReadingCommand(const char* name, const char* usage, const char* details)
+    : line_(name, usage, details) {
+  AddBookOption(line_, path_);
+}
+
+bool ReadingCommand::Parse(const std::vector<std::string>& args, int& code) {
+  if (!line_.Parse(args, code)) return false;
+  if (line_.operands().empty()) return true;
+  code = line_.Unexpected(line_.operands()[0]);
+  return false;
+}
+
+int ReadingCommand::Load() {
+  store_.emplace(path_.c_str());
+  return LoadBook(*store_, MissingBook::kRefuse);
 }
 
 int LoadBook(RecordStore& store, MissingBook missing) {
@@ -57,21 +76,18 @@ int RefuseOverwritingBook(const std::string& path, bool force) {
   if (force || IsStandardStream(path) || platform::KindOf(path) != platform::FileKind::regular) {
     return kExitOk;
   }
-  std::string bytes, text;
-  if (platform::ReadWholeFile(path, bytes, nullptr, {.regularOnly = true}) != 0) return kExitOk;
-  if (bytes.empty() || DecodeBuffer(bytes, text).damaged) return kExitOk;
+  // The header and table are enough to tell; the name tells nothing.
+  std::string start;
+  const int error = platform::ReadWholeFile(
+      path, start, nullptr,
+      {.regularOnly = true, .limit = HuffmanCodec::kHeaderBytes + HuffmanCodec::kMaxTableSize});
+  if (error != 0 && error != platform::kPastLimit) return kExitOk;
+  if (!LooksLikeDataFile(start)) return kExitOk;
   return Fail(kExitUsage, path + ": is a Kestrel book; use --force to replace it");
 }
 
 int ReadBookFile(const std::string& path, std::string& bytes) {
-  if (IsStandardStream(path)) return ReadInput(path, bytes);
-  const int error = platform::ReadWholeFile(path, bytes, nullptr, {.regularOnly = true});
-  if (error == platform::kNotRegularFile) {
-    return Fail(kExitUsage,
-                path + ": not a regular file but " + platform::Describe(platform::KindOf(path)));
-  }
-  if (error != 0) return Fail(kExitUsage, path + ": " + SystemReason(error));
-  return kExitOk;
+  return ReadInput(path, bytes, /*regularOnly=*/!IsStandardStream(path));
 }
 
 std::string InputName(const std::string& path) {
@@ -82,25 +98,56 @@ std::string OutputName(const std::string& path) {
   return IsStandardStream(path) ? "standard output" : path;
 }
 
-int ReadInput(const std::string& path, std::string& bytes) {
-  if (!IsStandardStream(path)) {
-    if (const int error = platform::ReadWholeFile(path, bytes); error != 0) {
-      return Fail(kExitUsage, path + ": " + SystemReason(error));
-    }
-    return kExitOk;
+namespace {
+
+// The bound as a message names it.
+std::string InputBoundText(std::size_t bound) {
+  char text[96];
+  if (bound == kMaxBookText) {
+    std::snprintf(text, sizeof text, "%zu bytes, the most a book's text can hold", bound);
+  } else {
+    std::snprintf(text, sizeof text, "%.1f GB, half the memory available",
+                  static_cast<double>(bound) / (1 << 30));
   }
-  bytes.clear();
-  char buffer[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) bytes.append(buffer, got);
-  if (std::ferror(stdin)) return Fail(kExitDamaged, "standard input: " + SystemReason(errno));
-  return kExitOk;
+  return text;
+}
+
+}  // namespace
+
+std::size_t InputBound() {
+  return static_cast<std::size_t>(
+      std::min<std::uint64_t>(kMaxBookText, platform::AvailableMemory() / 2));
+}
+
+int ReadInput(const std::string& path, std::string& bytes, bool regularOnly) {
+  const std::size_t bound = InputBound();
+  const platform::ReadOptions options{.regularOnly = regularOnly, .limit = bound};
+  int error = 0;
+  try {
+    error = IsStandardStream(path) ? platform::ReadStandardInput(bytes, options)
+                                   : platform::ReadWholeFile(path, bytes, nullptr, options);
+  } catch (const std::bad_alloc&) {
+    bytes = std::string();
+    return Fail(kExitDamaged,
+                InputName(path) + ": not enough memory to read it; nothing was written");
+  }
+  if (error == 0) return kExitOk;
+  if (error == platform::kPastLimit) {
+    bytes = std::string();
+    return Fail(kExitDamaged, InputName(path) + ": longer than " + InputBoundText(bound) +
+                                  "; nothing was written");
+  }
+  if (error == platform::kNotRegularFile) {
+    return Fail(kExitUsage,
+                path + ": not a regular file but " + platform::Describe(platform::KindOf(path)));
+  }
+  if (IsStandardStream(path)) return Fail(kExitDamaged, "standard input: " + SystemReason(error));
+  return Fail(kExitUsage, path + ": " + SystemReason(error));
 }
 
 int WriteOutput(const std::string& path, std::string_view bytes) {
   if (path.empty() || IsStandardStream(path)) {
-    WriteStandardOutput(bytes);
-    return FlushStandardOutput();
+    return WriteStandardOutput(bytes);
   }
   const platform::ReplaceOutcome outcome = platform::ReplaceFile(path, bytes);
   switch (outcome.status) {

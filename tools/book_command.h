@@ -3,8 +3,11 @@
 // standard streams.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/record_store.h"
 #include "tools/command_line.h"
@@ -12,6 +15,30 @@
 // The book option every record command takes: -f BOOK, --file BOOK, with
 // "phone.dat" in the current folder as the default in `path`.
 void AddBookOption(CommandLine& line, std::string& path);
+
+// The start that the commands reading a book share: their command line with
+// the book option and no operands, and the book, loaded once the options
+// are checked.
+class ReadingCommand {
+ public:
+  ReadingCommand(const char* name, const char* usage, const char* details);
+  ReadingCommand(const ReadingCommand&) = delete;
+  ReadingCommand& operator=(const ReadingCommand&) = delete;
+
+  // The command line, for the command's own options.
+  CommandLine& line() { return line_; }
+  // Parses `args`, refusing operands. Returns false with `code` to exit with.
+  bool Parse(const std::vector<std::string>& args, int& code);
+  // Loads the book (LoadBook, a missing one refused). Returns kExitOk or the
+  // exit code.
+  int Load();
+  RecordStore& store() { return *store_; }
+
+ private:
+  CommandLine line_;
+  std::string path_;
+  std::optional<RecordStore> store_;
+};
 
 // How a subcommand treats a book file that does not exist.
 enum class MissingBook { kRefuse, kStartEmpty };
@@ -46,10 +73,20 @@ inline bool IsStandardStream(std::string_view path) { return path == "-"; }
 std::string InputName(const std::string& path);
 std::string OutputName(const std::string& path);
 
-// Reads the whole of `path`, or of standard input for "-", into `bytes`.
-// Returns kExitOk, or reports and returns kExitUsage for a file that cannot
-// be opened and kExitDamaged for standard input failing.
-int ReadInput(const std::string& path, std::string& bytes);
+// The most text a book can hold: its byte counts stay below 2^31.
+inline constexpr std::size_t kMaxBookText = 0x7FFFFFFF;
+
+// The most a command reads of its input: what a book can hold, or half the
+// memory available now, whichever is less. A pipe or a device may never end.
+std::size_t InputBound();
+
+// Reads the whole of `path`, or of standard input for "-", into `bytes`, up
+// to InputBound(). Returns kExitOk, or reports and returns kExitUsage for a
+// file that cannot be opened (or, with `regularOnly`, is no regular file),
+// and kExitDamaged for standard input failing, input past the bound ("longer
+// than 2147483647 bytes, the most a book's text can hold") or too little
+// memory to hold it.
+int ReadInput(const std::string& path, std::string& bytes, bool regularOnly = false);
 
 // Writes `bytes` to standard output when `path` is empty or "-", else
 // replaces the file `path` safely (never left half written). Returns kExitOk

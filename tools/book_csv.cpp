@@ -193,7 +193,7 @@ ImportResult ImportRecords(std::string_view fileBytes, RecordList& records,
     if (status == csv::Reader::Status::kFault) return refuse(readFault());
     const bool blankLine = fields.size() == 1 && fields[0].empty();
     if (blankLine || (AllEmpty(fields) && fields.size() == fieldOfColumn.size())) {
-      ++result.emptyRows;
+      ++result.empty;
       continue;
     }
     if (fields.size() != fieldOfColumn.size()) {

@@ -60,15 +60,7 @@ std::string ExportRecords(const RecordList& records, const ExportOptions& option
 
 using ImportOptions = import_text::ImportOptions;
 
-struct ImportResult {
-  bool ok = false;
-  // When !ok: what was wrong and where, e.g.
-  // "line 7, column 2 (last_name): longer than 99 bytes in Windows-1252 (104)".
-  std::string error;
-  std::size_t added = 0;       // records appended, one per row in file order
-  std::size_t emptyRows = 0;   // rows whose fields were all empty, skipped
-  std::size_t duplicates = 0;  // rows identical to a live record, skipped
-};
+using ImportResult = import_text::ImportResult;
 
 // Reads records from a whole CSV file and appends them to `records`.
 // Accepts UTF-8 with or without a byte-order mark, or Windows-1252 (see

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -49,57 +50,117 @@ std::string EscapedField(const StudentRecord& record, int field) {
   return vcard::Escape(Utf8Field(record, field));
 }
 
-void AppendProperty(std::string_view head, std::string_view escapedValue, std::string& out) {
+// 2.1 has no UTF-8 by default and no folding of long values: a value
+// beyond ASCII goes as quoted-printable UTF-8, its lines broken softly ("="
+// at the end) before 76 octets, never inside an "=XX" and never before a
+// blank.
+void AppendQuotedPrintable(std::string_view head, std::string_view value, std::string& out) {
+  constexpr std::size_t kMaxOctets = 76;
+  std::string line(head);
+  line += ";CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:";
+  for (const char c : value) {
+    const auto byte = static_cast<unsigned char>(c);
+    char piece[4];
+    if (byte >= 0x80 || byte < 0x20 || c == '=') {
+      std::snprintf(piece, sizeof piece, "=%02X", byte);
+    } else {
+      piece[0] = c;
+      piece[1] = '\0';
+    }
+    if (line.size() + std::strlen(piece) > kMaxOctets - 1) {
+      out += line;
+      out += "=\r\n";
+      line.clear();
+    }
+    // A blank starting a line would fold it onto the one before instead.
+    if (line.empty() && (c == ' ' || c == '\t')) std::snprintf(piece, sizeof piece, "=%02X", byte);
+    line += piece;
+  }
+  out += line;
+  out += "\r\n";
+}
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+void AppendProperty(Version version, std::string_view head, std::string_view escapedValue,
+                    std::string& out) {
+  if (version == Version::k21 && !IsAscii(escapedValue)) {
+    AppendQuotedPrintable(head, escapedValue, out);
+    return;
+  }
   std::string line(head);
   line += ':';
   line += escapedValue;
   vcard::AppendFolded(line, out);
 }
 
-void AppendCard(const StudentRecord& r, std::string& out) {
+void AppendCard(const StudentRecord& r, Version version, std::string& out) {
   vcard::AppendFolded("BEGIN:VCARD", out);
-  vcard::AppendFolded("VERSION:4.0", out);
+  vcard::AppendFolded(version == Version::k21   ? "VERSION:2.1"
+                      : version == Version::k30 ? "VERSION:3.0"
+                                                : "VERSION:4.0",
+                      out);
+  const bool v21 = version == Version::k21;
   std::string shown;
   for (int f : {firstName, middleName1, middleName2, lastName}) {
     if (FieldOf(r, f).empty()) continue;
     if (!shown.empty()) shown += ' ';
     shown += Utf8Field(r, f);
   }
-  AppendProperty("FN", vcard::Escape(shown), out);
+  AppendProperty(version, "FN", vcard::Escape(shown), out);
   std::string additional = EscapedField(r, middleName1);
   if (!FieldOf(r, middleName2).empty()) additional += "," + EscapedField(r, middleName2);
-  AppendProperty("N", EscapedField(r, lastName) + ";" + EscapedField(r, firstName) + ";" +
-                          additional + ";;",
-                 out);
-  if (!FieldOf(r, phone).empty()) AppendProperty("TEL;TYPE=home", EscapedField(r, phone), out);
-  if (!FieldOf(r, cellPhone).empty()) AppendProperty("TEL;TYPE=cell", EscapedField(r, cellPhone), out);
-  if (!FieldOf(r, email).empty()) AppendProperty("EMAIL", EscapedField(r, email), out);
+  AppendProperty(
+      version, "N",
+      EscapedField(r, lastName) + ";" + EscapedField(r, firstName) + ";" + additional + ";;", out);
+  if (!FieldOf(r, phone).empty())
+    AppendProperty(version, v21 ? "TEL;HOME" : "TEL;TYPE=home", EscapedField(r, phone), out);
+  if (!FieldOf(r, cellPhone).empty())
+    AppendProperty(version, v21 ? "TEL;CELL" : "TEL;TYPE=cell", EscapedField(r, cellPhone), out);
+  if (!FieldOf(r, email).empty()) AppendProperty(version, "EMAIL", EscapedField(r, email), out);
   const std::string_view birthdayText = FieldOf(r, birthday);
   if (!birthdayText.empty()) {
     const std::optional<CalendarDate> date = ReadDateWithoutDoubt(birthdayText);
-    if (date) AppendProperty("BDAY", BasicDate(*date), out);
+    // 3.0 readers know the date with hyphens best; 4.0 writes it without.
+    if (date)
+      AppendProperty(version, "BDAY", version == Version::k40 ? BasicDate(*date) : IsoDate(*date),
+                     out);
     // BDAY comes back as the date in ISO form; any other text needs its own line.
     if (!date || IsoDate(*date) != birthdayText) {
-      AppendProperty(kOwnBirthday, EscapedField(r, birthday), out);
+      AppendProperty(version, kOwnBirthday, EscapedField(r, birthday), out);
     }
   }
   std::string joined;
   std::string parts;
+  std::string lines;
   bool anyPart = false;
   for (int f = address1; f <= address5; ++f) {
-    if (f > address1) parts += ';';
+    if (f > address1) {
+      parts += ';';
+      lines += '\n';
+    }
     parts += EscapedField(r, f);
+    lines += Utf8Field(r, f);
     if (FieldOf(r, f).empty()) continue;
     anyPart = true;
     if (!joined.empty()) joined += ' ';
     joined += Utf8Field(r, f);
   }
   if (anyPart) {
-    AppendProperty("ADR", ";;" + vcard::Escape(joined) + ";;;;", out);
-    AppendProperty(kOwnAddress, parts, out);
+    AppendProperty(version, "ADR", ";;" + vcard::Escape(joined) + ";;;;", out);
+    // 3.0 readers take an unknown property's value for text and may write it
+    // again escaped their way: the parts go one per line, which survives that.
+    AppendProperty(version, kOwnAddress, version == Version::k30 ? vcard::Escape(lines) : parts,
+                   out);
   }
   for (const OwnProperty& own : kOwnProperties) {
-    if (!FieldOf(r, own.field).empty()) AppendProperty(own.name, EscapedField(r, own.field), out);
+    if (!FieldOf(r, own.field).empty())
+      AppendProperty(version, own.name, EscapedField(r, own.field), out);
   }
   vcard::AppendFolded("END:VCARD", out);
 }
@@ -184,9 +245,15 @@ bool CardReader::Set(const vcard::Property& p, int field, std::string_view raw) 
   if (!import_text::ToWindows1252(vcard::Unescape(raw), encoding, text, why)) {
     return Fail(p, field, why);
   }
-  for (char& c : text) {  // one line per field, as a paste into the form gives
-    c = static_cast<char>(field_text::OneLine(static_cast<unsigned char>(c)));
+  // One line per field, as a paste into the form gives: a line break of
+  // either kind, CRLF included, becomes one blank.
+  std::string line;
+  line.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    line += static_cast<char>(field_text::OneLine(static_cast<unsigned char>(text[i])));
   }
+  text = std::move(line);
   if (const field_text::Fault fault = field_text::Check(text); fault != field_text::Fault::kNone) {
     return Fail(p, field, field_text::Describe(fault, text.size()));
   }
@@ -231,7 +298,19 @@ bool CardReader::ReadProperty(const vcard::Property& p) {
   }
   if (name == kOwnAddress) {  // the parts as they were, not ADR's joined line
     ownAddress_ = true;
-    return SetAddressParts(p, vcard::SplitRaw(bytes, ';'), /*ours=*/true);
+    const std::vector<std::string_view> parts = vcard::SplitRaw(bytes, ';');
+    if (parts.size() > 1) return SetAddressParts(p, parts, /*ours=*/true);
+    // The parts one per line, as 3.0 cards carry them.
+    std::vector<std::string> escaped;
+    const std::string text = vcard::Unescape(bytes);
+    std::string_view rest = text;
+    for (;;) {
+      const std::size_t end = rest.find('\n');
+      escaped.push_back(vcard::Escape(rest.substr(0, end)));
+      if (end == std::string_view::npos) break;
+      rest.remove_prefix(end + 1);
+    }
+    return SetAddressParts(p, {escaped.begin(), escaped.end()}, /*ours=*/true);
   }
   if (name == "N") {
     if (haveName_) return true;
@@ -282,6 +361,11 @@ bool CardReader::ReadProperty(const vcard::Property& p) {
     }
     if (ownAddress_) return true;
     return SetAddressParts(p, vcard::SplitRaw(bytes, ';'), /*ours=*/false);
+  }
+  if (name == "GENDER") {  // 4.0: sex;identity. The sex alone has a field, after ours.
+    const std::string_view sex = vcard::SplitRaw(bytes, ';')[0];
+    if (sex.empty() || sex == "U" || sex == "u") return true;  // unknown
+    return Set(p, gender, sex);
   }
   if (name == "PHOTO") {
     if (!p.value.empty()) ++counts_.photos;
@@ -345,10 +429,10 @@ bool CardReader::Read(const vcard::Card& card, StudentRecord& record, std::strin
 
 }  // namespace
 
-std::string ExportRecords(const RecordList& records) {
+std::string ExportRecords(const RecordList& records, Version version) {
   std::string out;
   for (const StudentRecord& record : records) {
-    if (!IsEmpty(record)) AppendCard(record, out);
+    if (!IsEmpty(record)) AppendCard(record, version, out);
   }
   return out;
 }
@@ -388,7 +472,7 @@ ImportResult ImportRecords(std::string_view fileBytes, RecordList& records,
     }
     if (IsEmpty(record)) {
       records.pop_back();
-      ++result.emptyCards;
+      ++result.empty;
     } else if (options.skipDuplicates && known.SeenBefore(record)) {
       records.pop_back();
       ++result.duplicates;

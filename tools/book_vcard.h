@@ -24,25 +24,17 @@
 
 namespace book_vcard {
 
-// One vCard 4.0 per live record of `records`, in order: UTF-8, CRLF line
-// ends, lines folded at 75 octets, only the properties whose fields are set.
-std::string ExportRecords(const RecordList& records);
+// The vCard versions written: 4.0, and 3.0 and 2.1 for readers that know
+// 4.0 badly (Outlook, older phones). All carry the same properties in UTF-8;
+// 3.0 and 2.1 write BDAY as YYYY-MM-DD, 2.1 a value beyond ASCII as
+// quoted-printable with CHARSET=UTF-8 and its types bare (TEL;HOME).
+enum class Version { k21, k30, k40 };
 
-struct ImportResult {
-  bool ok = false;
-  // When !ok: what was wrong and where, e.g.
-  // "line 12 (ADR, address1): longer than 99 bytes in Windows-1252 (120)".
-  std::string error;
-  std::size_t added = 0;       // records appended, one per card in file order
-  std::size_t emptyCards = 0;  // cards with nothing for the book, skipped
-  std::size_t duplicates = 0;  // cards identical to a live record, skipped
-  // What the cards held that the book has no field for, dropped.
-  std::size_t photos = 0;
-  std::size_t extraPhones = 0;
-  std::size_t extraEmails = 0;
-  std::size_t extraAddresses = 0;
-  std::size_t otherProperties = 0;
-};
+// One vCard per live record of `records`, in order: UTF-8, CRLF line ends,
+// lines folded at 75 octets, only the properties whose fields are set.
+std::string ExportRecords(const RecordList& records, Version version = Version::k40);
+
+using ImportResult = import_text::ImportResult;
 
 // Reads the cards of a whole vCard file and appends one record per card to
 // `records`. A byte-order mark is skipped; values are UTF-8 unless a 2.1

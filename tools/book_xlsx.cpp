@@ -75,7 +75,7 @@ book_csv::ImportResult ImportRecords(std::string_view fileBytes, RecordList& rec
       return true;
     }
     if (row.cells.empty()) {
-      ++result.emptyRows;
+      ++result.empty;
       return true;
     }
     StudentRecord& record = records.emplace_back();

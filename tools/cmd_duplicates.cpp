@@ -26,13 +26,10 @@ constexpr char kDetails[] =
     "2 cannot open or wrong usage\n";
 
 int Duplicates(const std::vector<std::string>& args) {
-  CommandLine line("duplicates", kUsage, kDetails);
-  std::string bookPath;
-  AddBookOption(line, bookPath);
-  if (int code; !line.Parse(args, code)) return code;
-  if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
-  RecordStore store(bookPath.c_str());
-  if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
+  ReadingCommand command("duplicates", kUsage, kDetails);
+  if (int code; !command.Parse(args, code)) return code;
+  if (const int code = command.Load(); code != kExitOk) return code;
+  RecordStore& store = command.store();
 
   const std::vector<duplicates::Group> groups = duplicates::FindGroups(store.records);
   std::string out;

@@ -16,7 +16,8 @@ namespace {
 
 constexpr char kUsage[] =
     "export [-f BOOK] [-o OUT] [--format csv|vcard|xlsx] [--separator ,|;|tab]\n"
-    "       [--encoding utf-8|utf-8-bom|windows-1252] [--safe-cells] [--force]";
+    "       [--encoding utf-8|utf-8-bom|windows-1252] [--safe-cells]\n"
+    "       [--vcard-version 2.1|3.0|4.0] [--force]";
 constexpr char kDetails[] =
     "Writes the live records of BOOK as CSV (RFC 4180: comma-separated, CRLF line\n"
     "ends, fields quoted when they hold a comma, quote or line break) in UTF-8,\n"
@@ -46,6 +47,9 @@ constexpr char kDetails[] =
     "                     then is part of the data: import keeps it)\n"
     "  --vcard            write one vCard 4.0 per record instead (UTF-8, CRLF,\n"
     "                     lines folded at 75 octets); import reads it back\n"
+    "  --vcard-version V  write vCard version V: 4.0 (the default), or 3.0 or 2.1,\n"
+    "                     which Outlook and older phones read better; implies\n"
+    "                     --vcard\n"
     "  --force            write OUT even when it holds a Kestrel book\n";
 
 enum class Format { kCsv, kVCard, kXlsx };
@@ -90,6 +94,9 @@ int Export(const std::vector<std::string>& args) {
   line.AddFlag("bom", options.bom);
   line.AddFlag("safe-cells", options.safeCells);
   line.AddFlag("vcard", asVCard);
+  std::string versionName;
+  bool versionGiven = false;
+  line.AddValue(0, "vcard-version", versionName, versionGiven);
   bool force = false;
   line.AddFlag("force", force);
   if (int code; !line.Parse(args, code)) return code;
@@ -102,6 +109,21 @@ int Export(const std::vector<std::string>& args) {
   }
   if (asVCard && format != Format::kVCard) {
     return Fail(kExitUsage, "export: --vcard and --format " + formatName + " disagree");
+  }
+  book_vcard::Version version = book_vcard::Version::k40;
+  if (versionGiven) {
+    if (versionName == "2.1") {
+      version = book_vcard::Version::k21;
+    } else if (versionName == "3.0") {
+      version = book_vcard::Version::k30;
+    } else if (versionName != "4.0") {
+      return Fail(kExitUsage, "export: unknown vCard version '" + versionName +
+                                  "'; the versions are 2.1, 3.0 and 4.0");
+    }
+    if (formatGiven && format != Format::kVCard) {
+      return Fail(kExitUsage, "export: --vcard-version and --format " + formatName + " disagree");
+    }
+    format = Format::kVCard;
   }
   if (tsv) options.delimiter = '\t';
   if (separatorGiven && !Choose(separatorName, kSeparators, options.delimiter)) {
@@ -132,7 +154,7 @@ int Export(const std::vector<std::string>& args) {
   if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
   switch (format) {
     case Format::kVCard:
-      return WriteOutput(outPath, book_vcard::ExportRecords(store.records));
+      return WriteOutput(outPath, book_vcard::ExportRecords(store.records, version));
     case Format::kXlsx:
       return WriteOutput(outPath, book_xlsx::ExportRecords(store.records));
     case Format::kCsv:

@@ -38,7 +38,7 @@ constexpr char kDetails[] =
     "vCard: versions 2.1, 3.0 and 4.0, as phones and address books write them.\n"
     "What has a field goes into it (see the man page for the mapping); photos,\n"
     "further phone numbers, e-mail addresses and addresses, and other properties\n"
-    "are dropped and counted. Line breaks in a value become blanks.\n"
+    "are dropped and counted. Each line break in a value becomes one blank.\n"
     "\n"
     "Workbook: the first sheet, whose first row with any text is the header,\n"
     "named as for CSV; an empty header cell heads a column that must stay\n"
@@ -66,7 +66,7 @@ std::string Count(std::size_t n, const char* one, const char* many) {
 }
 
 // "3 photos, 40 extra phone numbers": the parts that are not zero.
-std::string Dropped(const book_vcard::ImportResult& r) {
+std::string Dropped(const import_text::ImportResult& r) {
   std::string text;
   auto add = [&](std::size_t n, const char* one, const char* many) {
     if (n == 0) return;
@@ -81,46 +81,18 @@ std::string Dropped(const book_vcard::ImportResult& r) {
   return text;
 }
 
-// What one import did, whatever the format.
-struct Imported {
-  bool ok = false;
-  std::string error;
-  std::size_t added = 0;
-  std::string skipped;  // "1 empty row, 2 duplicates"
-  std::string dropped;
-};
-
-Imported ImportInto(std::string_view bytes, RecordList& records,
-                    const import_text::ImportOptions& options) {
-  Imported out;
-  std::size_t empty = 0;
-  std::size_t duplicates = 0;
-  const char* emptyOne = "empty row";
-  const char* emptyMany = "empty rows";
-  if (xlsx::LooksLikeZip(bytes)) {
-    const book_csv::ImportResult r = book_xlsx::ImportRecords(bytes, records, options);
-    out = {r.ok, r.error, r.added, "", ""};
-    empty = r.emptyRows;
-    duplicates = r.duplicates;
-  } else if (vcard::LooksLikeVCard(import_text::StripUtf8Bom(bytes))) {
-    const book_vcard::ImportResult r = book_vcard::ImportRecords(bytes, records, options);
-    out = {r.ok, r.error, r.added, "", Dropped(r)};
-    empty = r.emptyCards;
-    duplicates = r.duplicates;
-    emptyOne = "empty card";
-    emptyMany = "empty cards";
-  } else {
-    const book_csv::ImportResult r = book_csv::ImportRecords(bytes, records, options);
-    out = {r.ok, r.error, r.added, "", ""};
-    empty = r.emptyRows;
-    duplicates = r.duplicates;
+// "1 empty row, 2 duplicates": what was skipped, in the words of the format.
+std::string Skipped(const import_text::ImportResult& r, bool cards) {
+  std::string text;
+  if (r.empty > 0) {
+    text = cards ? Count(r.empty, "empty card", "empty cards")
+                 : Count(r.empty, "empty row", "empty rows");
   }
-  if (empty > 0) out.skipped = Count(empty, emptyOne, emptyMany);
-  if (duplicates > 0) {
-    if (!out.skipped.empty()) out.skipped += ", ";
-    out.skipped += Count(duplicates, "duplicate", "duplicates");
+  if (r.duplicates > 0) {
+    if (!text.empty()) text += ", ";
+    text += Count(r.duplicates, "duplicate", "duplicates");
   }
-  return out;
+  return text;
 }
 
 int Import(const std::vector<std::string>& args) {
@@ -146,7 +118,9 @@ int Import(const std::vector<std::string>& args) {
 
   std::string bytes;
   if (const int code = ReadInput(inPath, bytes); code != kExitOk) return code;
-  Imported imported;
+  const bool workbook = xlsx::LooksLikeZip(bytes);
+  const bool cards = !workbook && vcard::LooksLikeVCard(import_text::StripUtf8Bom(bytes));
+  import_text::ImportResult imported;
   // A book that another command created while this one was making it anew
   // is read and changed again, under its lock this time.
   for (bool again = true; again;) {
@@ -158,7 +132,9 @@ int Import(const std::vector<std::string>& args) {
     // Parsed straight into the book: on a refusal the book's records are as
     // they were, and nothing is saved.
     try {
-      imported = ImportInto(bytes, store.records, options);
+      imported = workbook ? book_xlsx::ImportRecords(bytes, store.records, options)
+                 : cards  ? book_vcard::ImportRecords(bytes, store.records, options)
+                       : book_csv::ImportRecords(bytes, store.records, options);
     } catch (const std::bad_alloc&) {
       return Fail(kExitDamaged, bookPath + ": not enough memory for the imported records; " +
                                     "nothing was written");
@@ -175,8 +151,12 @@ int Import(const std::vector<std::string>& args) {
     }
   }
   std::cout << "added " << Count(imported.added, "record", "records") << " to " << bookPath;
-  if (!imported.skipped.empty()) std::cout << "; skipped " << imported.skipped;
-  if (!imported.dropped.empty()) std::cout << "; dropped " << imported.dropped;
+  if (const std::string skipped = Skipped(imported, cards); !skipped.empty()) {
+    std::cout << "; skipped " << skipped;
+  }
+  if (const std::string dropped = Dropped(imported); !dropped.empty()) {
+    std::cout << "; dropped " << dropped;
+  }
   std::cout << '\n';
   return kExitOk;
 }

@@ -20,13 +20,10 @@ constexpr char kDetails[] =
     "  -f, --file BOOK    the book (default: phone.dat in the current folder)\n";
 
 int List(const std::vector<std::string>& args) {
-  CommandLine line("list", kUsage, kDetails);
-  std::string bookPath;
-  AddBookOption(line, bookPath);
-  if (int code; !line.Parse(args, code)) return code;
-  if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
-  RecordStore store(bookPath.c_str());
-  if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
+  ReadingCommand command("list", kUsage, kDetails);
+  if (int code; !command.Parse(args, code)) return code;
+  if (const int code = command.Load(); code != kExitOk) return code;
+  RecordStore& store = command.store();
 
   // The same steps as the program's search with an empty form.
   RecordList matches;

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr char kUsage[] = "search [-f BOOK] [--csv] [--FIELD TEXT]...";
+constexpr char kUsage[] = "search [-f BOOK] [--csv [--safe-cells]] [--FIELD TEXT]...";
 constexpr char kDetails[] =
     "Prints the records of BOOK that the program's search form finds for the\n"
     "same texts: a record matches when each TEXT given occurs in its field,\n"
@@ -24,23 +24,26 @@ constexpr char kDetails[] =
     "\n" KESTREL_CRITERIA_HELP
     "\n"
     "  -f, --file BOOK    the book (default: phone.dat in the current folder)\n"
-    "  --csv              print the matching records as CSV, as export writes them\n";
+    "  --csv              print the matching records as CSV, as export writes them\n"
+    "  --safe-cells       with --csv: an apostrophe before a field that starts\n"
+    "                     with =, +, -, @, a tab or a CR, as export --safe-cells\n";
 
 int Search(const std::vector<std::string>& args) {
-  CommandLine line("search", kUsage, kDetails);
-  std::string bookPath;
-  AddBookOption(line, bookPath);
+  ReadingCommand command("search", kUsage, kDetails);
+  CommandLine& line = command.line();
   bool asCsv = false;
   line.AddFlag("csv", asCsv);
+  bool safeCells = false;
+  line.AddFlag("safe-cells", safeCells);
   SearchCriteria criteria;
   AddCriteriaOptions(line, criteria);
-  if (int code; !line.Parse(args, code)) return code;
-  if (!line.operands().empty()) return line.Unexpected(line.operands()[0]);
+  if (int code; !command.Parse(args, code)) return code;
+  if (safeCells && !asCsv) return Fail(kExitUsage, "search: --safe-cells goes with --csv");
   // Criteria arrive in UTF-8 and are compared in the book's Windows-1252.
   if (const int code = ConvertCriteria(criteria); code != kExitOk) return code;
 
-  RecordStore store(bookPath.c_str());
-  if (const int code = LoadBook(store, MissingBook::kRefuse); code != kExitOk) return code;
+  if (const int code = command.Load(); code != kExitOk) return code;
+  RecordStore& store = command.store();
   RecordList matches;
   FindMatches(store.records, criteria, matches);
   const std::vector<std::string> labels = SortMatches(matches);
@@ -48,7 +51,8 @@ int Search(const std::vector<std::string>& args) {
   std::string out;
   if (asCsv) {
     book_csv::AppendHeader(',', out);
-    for (const StudentRecord& match : matches) book_csv::AppendRecordRow(match, ',', out);
+    for (const StudentRecord& match : matches)
+      book_csv::AppendRecordRow(match, ',', out, safeCells);
   } else {
     for (const std::string& label : labels) {
       out += cp1252::ToUtf8(label);

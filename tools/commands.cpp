@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "store/platform/platform.h"
+#include "tools/standard_output.h"
 
 namespace {
 std::vector<Command>& Registry() {
@@ -32,18 +33,26 @@ int Fail(int code, const std::string& message) {
   return code;
 }
 
-int FlushStandardOutput() {
+int FlushStandardOutput(int writeError) {
   static bool reported = false;
+  static int firstError = 0;  // the system's reason, kept from the write that failed
+  if (firstError == 0) firstError = writeError;
   errno = 0;
   const bool flushed = std::fflush(stdout) == 0;
+  if (!flushed && firstError == 0) firstError = errno;
   if (flushed && !std::ferror(stdout)) return kExitOk;
-  if (!reported) {
-    reported = true;
-    const int error = errno;
-    Fail(kExitDamaged, "standard output: " + (!flushed && error != 0 ? SystemReason(error)
-                                                                      : std::string("write failed")));
+  // A reader that went away (head, a closed pager) is no news to the user:
+  // the exit status alone says the output is incomplete.
+  if (!reported && firstError != EPIPE) {
+    Fail(kExitDamaged, "standard output: " + (firstError != 0 ? SystemReason(firstError)
+                                                              : std::string("write failed")));
   }
+  reported = true;
   return kExitDamaged;
+}
+
+int WriteStandardOutput(std::string_view bytes) {
+  return FlushStandardOutput(PutStandardOutput(bytes));
 }
 
 std::string LowerFirst(std::string text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Exit codes shared by the subcommands.
@@ -34,9 +35,14 @@ int Fail(int code, const std::string& message);
 
 // Flushes standard output and reports a failure to write it ("standard
 // output: no space left on device"), once per run however often it is
-// called. Returns kExitOk, or kExitDamaged when the output failed; a failed
-// output is the same exit code in every command.
-int FlushStandardOutput();
+// called; `writeError`, the errno of a write that failed before, gives the
+// reason. A reader that closed the pipe (EPIPE) fails silently. Returns
+// kExitOk, or kExitDamaged when the output failed; a failed output is the
+// same exit code in every command.
+int FlushStandardOutput(int writeError = 0);
+
+// Writes `bytes` to standard output and flushes it, as FlushStandardOutput.
+int WriteStandardOutput(std::string_view bytes);
 
 // A system reason as the tool prints it: strerror's text with a lower-case first letter.
 std::string SystemReason(int error);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 #include <streambuf>
@@ -86,18 +87,20 @@ const bool kConsoleStreams = [] {
 
 }  // namespace
 
-void WriteStandardOutput(std::string_view bytes) {
+int PutStandardOutput(std::string_view bytes) {
   static HANDLE console = ConsoleOf(STD_OUTPUT_HANDLE);
   if (console == nullptr) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    return;
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size()) return 0;
+    return errno != 0 ? errno : EIO;
   }
   std::cout.flush();  // what the messages wrote first shows first
   std::string pending(bytes);
-  if (!WriteToConsole(console, pending)) return;
+  if (!WriteToConsole(console, pending)) return EIO;
   if (!pending.empty()) {  // the data ended inside a character
     const std::u16string replacement = u"\uFFFD";
     DWORD written = 0;
     WriteConsoleW(console, replacement.data(), 1, &written, nullptr);
   }
+  return 0;
 }

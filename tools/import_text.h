@@ -3,6 +3,7 @@
 // the byte-order marks of the Unicode forms the tool does not read.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,23 @@ enum class Encoding {
 struct ImportOptions {
   Encoding encoding = Encoding::kAuto;
   bool skipDuplicates = false;  // leave out records identical to a live record
+};
+
+// What one import did, whatever the format.
+struct ImportResult {
+  bool ok = false;
+  // When !ok: what was wrong and where, e.g.
+  // "line 7, column 2 (last_name): longer than 99 bytes in Windows-1252 (104)".
+  std::string error;
+  std::size_t added = 0;       // records appended, one per row or card in file order
+  std::size_t empty = 0;       // rows or cards with nothing for the book, skipped
+  std::size_t duplicates = 0;  // rows or cards identical to a live record, skipped
+  // What vCards held that the book has no field for, dropped.
+  std::size_t photos = 0;
+  std::size_t extraPhones = 0;
+  std::size_t extraEmails = 0;
+  std::size_t extraAddresses = 0;
+  std::size_t otherProperties = 0;
 };
 
 // The encoding named on the command line: "utf-8" or "windows-1252" (any

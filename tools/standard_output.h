@@ -5,5 +5,7 @@
 
 #include <string_view>
 
-// Writes `bytes` (UTF-8 text, or any bytes) to the standard output.
-void WriteStandardOutput(std::string_view bytes);
+// Writes `bytes` (UTF-8 text, or any bytes) to the standard output, as far
+// as the system takes them. Returns 0, or the errno value of the failed write;
+// commands.h's WriteStandardOutput adds the flush and the words for people.
+int PutStandardOutput(std::string_view bytes);

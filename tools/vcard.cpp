@@ -1,6 +1,7 @@
 // Reading and writing vCard content lines.
 #include "tools/vcard.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace vcard {
@@ -22,30 +23,57 @@ bool IsBlank(std::string_view line) {
   return true;
 }
 
-// The physical lines of the text, with their 1-based numbers.
-std::vector<std::pair<int, std::string_view>> PhysicalLines(std::string_view text) {
-  std::vector<std::pair<int, std::string_view>> lines;
-  int number = 1;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.emplace_back(number++, text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.emplace_back(number, text.substr(start));
-  return lines;
-}
+// The physical lines of the text one by one, with their 1-based numbers,
+// found as they are read rather than listed first: a file of many short lines
+// costs no table of them.
+class PhysicalLines {
+ public:
+  explicit PhysicalLines(std::string_view text) : text_(text) { Find(); }
 
-// Where the name and parameters end: the first colon outside double quotes.
-std::size_t ColonOf(std::string_view line) {
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '"') quoted = !quoted;
-    if (line[i] == ':' && !quoted) return i;
+  bool AtEnd() const { return !has_; }
+  int number() const { return number_; }
+  std::string_view line() const { return line_; }
+  void Next() {
+    ++number_;
+    Find();
   }
-  return std::string_view::npos;
-}
+
+ private:
+  void Find() {
+    has_ = pos_ < text_.size();
+    if (!has_) return;
+    const std::size_t end = std::min(text_.find_first_of("\r\n", pos_), text_.size());
+    line_ = text_.substr(pos_, end - pos_);
+    pos_ = end + (text_.substr(end, 2) == "\r\n" ? 2 : 1);
+  }
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  bool has_ = false;
+  int number_ = 1;
+  std::string_view line_;
+};
+
+// Where the name and parameters end: the first colon outside double quotes,
+// looked for in a line that grows as folded lines join it, each byte once.
+struct ColonScan {
+  std::size_t colon = std::string_view::npos;
+  std::size_t scanned = 0;
+  bool quoted = false;
+
+  bool Found() const { return colon != std::string_view::npos; }
+  // Reads on to the end of `line`; returns whether the colon is found.
+  bool Advance(std::string_view line) {
+    for (; scanned < line.size(); ++scanned) {
+      if (line[scanned] == '"') quoted = !quoted;
+      if (line[scanned] == ':' && !quoted) {
+        colon = scanned;
+        return true;
+      }
+    }
+    return false;
+  }
+};
 
 bool IsEncodingName(std::string_view word) {
   const std::string upper = Upper(word);
@@ -140,35 +168,40 @@ bool Property::Base64() const {
 
 ParseResult Parse(std::string_view text) {
   ParseResult result;
-  const auto lines = PhysicalLines(text);
+  PhysicalLines lines(text);
   Card* card = nullptr;
   bool afterBase64 = false;  // 2.1 writers may leave base64 data lines unfolded
-  for (std::size_t i = 0; i < lines.size();) {
-    const int number = lines[i].first;
-    std::string logical(lines[i].second);
-    ++i;
+  while (!lines.AtEnd()) {
+    const int number = lines.number();
+    std::string logical(lines.line());
+    lines.Next();
     // Folded lines go on after a blank or tab; quoted-printable soft breaks
-    // go on after a final '='.
+    // go on after a final '='. The head (name and parameters) is read once,
+    // as the line grows: a long head followed by many soft breaks must cost
+    // its length once, not once per break.
+    ColonScan head;
+    bool qp = false;
     for (;;) {
-      if (i < lines.size() && !lines[i].second.empty() &&
-          (lines[i].second[0] == ' ' || lines[i].second[0] == '\t')) {
-        logical += lines[i].second.substr(1);
-        ++i;
+      if (!lines.AtEnd() && !lines.line().empty() &&
+          (lines.line()[0] == ' ' || lines.line()[0] == '\t')) {
+        logical += lines.line().substr(1);
+        lines.Next();
         continue;
       }
-      const std::size_t colon = ColonOf(logical);
-      const bool qp = colon != std::string::npos &&
-                      Upper(logical.substr(0, colon)).find("QUOTED-PRINTABLE") != std::string::npos;
-      if (qp && !logical.empty() && logical.back() == '=' && i < lines.size()) {
+      if (!head.Found() && head.Advance(logical)) {
+        qp = Upper(std::string_view(logical).substr(0, head.colon)).find("QUOTED-PRINTABLE") !=
+             std::string::npos;
+      }
+      if (qp && logical.back() == '=' && !lines.AtEnd()) {
         logical += "\r\n";  // DecodeQuotedPrintable drops the '=' with the line end
-        logical += lines[i].second;
-        ++i;
+        logical += lines.line();
+        lines.Next();
         continue;
       }
       break;
     }
     if (IsBlank(logical)) continue;
-    const std::size_t colon = ColonOf(logical);
+    const std::size_t colon = head.Found() ? head.colon : std::string::npos;
     if (colon == std::string::npos) {
       if (card != nullptr && afterBase64) continue;
       result.error = "line " + std::to_string(number) +

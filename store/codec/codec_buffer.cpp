@@ -29,3 +29,29 @@ TextMeasure MeasureBuffer(std::string_view file) {
       std::min<std::uint64_t>(feeds > 0 ? static_cast<std::uint64_t>(feeds) : 0, payloadBits);
   return measure;
 }
+
+bool LooksLikeDataFile(std::string_view start) {
+  if (start.size() < HuffmanCodec::kHeaderBytes) return false;
+  auto byte = [&](std::size_t i) { return static_cast<unsigned char>(start[i]); };
+  const std::uint32_t totalBits =
+      byte(1) | byte(2) << 8 | byte(3) << 16 | std::uint32_t{byte(4)} << 24;
+  const int tableSize = byte(5) | byte(6) << 8;
+  if (totalBits >= HuffmanCodec::kLimit || tableSize > HuffmanCodec::kMaxTableSize ||
+      tableSize % HuffmanCodec::kEntryBytes != 0) {
+    return false;
+  }
+  if (tableSize == 0) return totalBits == 0;  // no table, no code bits: the empty book
+  // The entries that are there: byte values ascending, each with a count
+  // between 1 and 2^31 - 1.
+  int previous = -1;
+  for (std::size_t at = HuffmanCodec::kHeaderBytes;
+       at + HuffmanCodec::kEntryBytes <=
+       std::min<std::size_t>(start.size(), HuffmanCodec::kHeaderBytes + tableSize);
+       at += HuffmanCodec::kEntryBytes) {
+    const std::uint32_t count =
+        byte(at + 1) | byte(at + 2) << 8 | byte(at + 3) << 16 | std::uint32_t{byte(at + 4)} << 24;
+    if (byte(at) <= previous || count == 0 || count >= HuffmanCodec::kLimit) return false;
+    previous = byte(at);
+  }
+  return true;
+}

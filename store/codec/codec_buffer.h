@@ -27,3 +27,10 @@ struct TextMeasure {
   std::uint64_t lineFeeds = 0;
 };
 TextMeasure MeasureBuffer(std::string_view file);
+
+// Whether `start`, the first bytes of a file (at least the header, and the
+// table where there is one), has the shape of a data file: a header whose
+// counts are in range and table entries in order. The checksum and payload
+// are not looked at, so a damaged data file still looks like one; text never
+// does (its seventh byte alone gives a table too large).
+bool LooksLikeDataFile(std::string_view start);

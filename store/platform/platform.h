@@ -50,17 +50,30 @@ const char* Describe(FileKind kind);
 // errno-style value returned for a book that is no regular file.
 inline constexpr int kNotRegularFile = -1;
 
+// errno-style value returned for input longer than ReadOptions::limit.
+inline constexpr int kPastLimit = -3;
+
 struct ReadOptions {
   // Refuse anything but a regular file with kNotRegularFile, without ever
   // blocking on a FIFO or reading an endless device.
   bool regularOnly = false;
+  // Stop reading past this many bytes with kPastLimit (bytes then hold the
+  // first `limit`): a pipe or a device may never end.
+  std::size_t limit = SIZE_MAX;
 };
 
 // Replaces `bytes` with the contents of `path`. Returns 0, or the errno
 // value of the failure (bytes then hold what was read, if anything), or
-// kNotRegularFile. Fills `stamp`, when given, from the open file.
+// kNotRegularFile, or kPastLimit. Fills `stamp`, when given, from the open
+// file.
 int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp = nullptr,
                   const ReadOptions& options = {});
+
+// Replaces `bytes` with all of standard input, as ReadWholeFile does for a
+// path: in one piece when it is a file whose size is known; from a pipe into
+// one buffer that grows where it lies, when `limit` is given, rather than
+// being copied at every growth.
+int ReadStandardInput(std::string& bytes, const ReadOptions& options = {});
 
 // The system's words for an error value from these functions.
 std::string ErrorText(int error);

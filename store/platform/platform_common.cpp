@@ -32,6 +32,7 @@ const char* Describe(FileKind kind) {
 
 std::string ErrorText(int error) {
   if (error == kNotRegularFile) return "not a regular file";
+  if (error == kPastLimit) return "longer than the most that may be read";
   if (error == kNotOurs) return "owned by another user";
   return SystemErrorText(error);
 }

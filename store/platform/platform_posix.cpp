@@ -5,9 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "store/platform/platform.h"
 #include "store/platform/posix_files.h"
@@ -75,6 +77,54 @@ FileKind KindOf(const std::string& path) {
   return KindFrom(info);
 }
 
+namespace {
+
+// Reads `fd` to its end into `bytes`, at most `limit` bytes. A file's size
+// is known: one buffer of that size, read whole (one more byte shows the
+// end, for a file still growing). A pipe's is not: with a limit the buffer's
+// room is reserved once, untouched until the text arrives, so growing never
+// copies what was read; without one it doubles.
+int ReadToEnd(int fd, const struct stat& info, std::string& bytes, std::size_t limit) {
+  const bool sized = S_ISREG(info.st_mode) && info.st_size > 0;
+  const std::size_t cap = limit == SIZE_MAX ? limit : limit + 1;
+  std::size_t first = sized ? static_cast<std::size_t>(info.st_size) + 1 : std::size_t{1} << 16;
+  first = std::min(first, cap);
+  if (!sized && limit != SIZE_MAX) {
+    try {
+      bytes.reserve(cap);
+    } catch (const std::bad_alloc&) {
+      // no room for all of it at once: it doubles as it comes, as far as it can
+    }
+  }
+  bytes.reserve(first);
+  if (first >= kLargeBlock) PrepareLargeBuffer(bytes.data(), first);
+  bytes.resize(first);
+  std::size_t have = 0;
+  for (;;) {
+    if (have == bytes.size()) {
+      if (have == cap) break;
+      bytes.resize(std::min(cap, have * 2));
+    }
+    const ssize_t got = read(fd, bytes.data() + have, bytes.size() - have);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      bytes.resize(have);
+      return error;
+    }
+    if (got == 0) break;
+    have += static_cast<std::size_t>(got);
+  }
+  if (have > limit) {
+    bytes.resize(limit);
+    return kPastLimit;
+  }
+  bytes.resize(have);
+  return 0;
+}
+
+}  // namespace
+
 int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
                   const ReadOptions& options) {
   bytes.clear();
@@ -103,28 +153,18 @@ int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
   } else {
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   }
-  // Read to the end, whatever the size said: the file may still be growing.
-  std::size_t have = 0;
-  const std::size_t expected = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 4096;
-  bytes.reserve(expected);
-  if (expected >= kLargeBlock) PrepareLargeBuffer(bytes.data(), expected);
-  bytes.resize(expected);
-  for (;;) {
-    if (have == bytes.size()) bytes.resize(bytes.size() * 2);
-    const ssize_t got = read(fd, bytes.data() + have, bytes.size() - have);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      bytes.resize(have);
-      close(fd);
-      return error;
-    }
-    if (got == 0) break;
-    have += static_cast<std::size_t>(got);
-  }
-  bytes.resize(have);
+  const int error = ReadToEnd(fd, info, bytes, options.limit);
   close(fd);
-  return 0;
+  return error;
+}
+
+int ReadStandardInput(std::string& bytes, const ReadOptions& options) {
+  bytes.clear();
+  struct stat info;
+  if (fstat(STDIN_FILENO, &info) != 0) return errno;
+  if (S_ISDIR(info.st_mode)) return EISDIR;
+  if (options.regularOnly && !S_ISREG(info.st_mode)) return kNotRegularFile;
+  return ReadToEnd(STDIN_FILENO, info, bytes, options.limit);
 }
 
 void SetSyncObserver(SyncObserver observer) { syncObserver = observer; }

@@ -1,6 +1,7 @@
 // The store's system calls on Windows: files, safe replacement and backups.
 // Paths reach Windows as UTF-16, so folders with any name work. Locks are in
 // lock_windows.cpp, memory in memory_windows.cpp.
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -48,7 +49,7 @@ FileKind KindOfHandle(HANDLE file, const BY_HANDLE_FILE_INFORMATION* info) {
     case FILE_TYPE_DISK:
       if (info == nullptr) return FileKind::regular;
       return (info->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::directory
-                                                                  : FileKind::regular;
+                                                                 : FileKind::regular;
     default:
       return FileKind::other;
   }
@@ -121,6 +122,42 @@ FileKind KindOf(const std::string& path) {
   return KindOfHandle(file.Get(), known ? &info : nullptr);
 }
 
+namespace {
+
+// Reads `file` to its end into `bytes`, at most `limit` bytes: in one buffer
+// of `size` bytes (and one more, which shows the end of a file still
+// growing) when the size is known, else in a buffer that doubles.
+int ReadToEnd(HANDLE file, std::int64_t size, std::string& bytes, std::size_t limit) {
+  const std::size_t cap = limit == SIZE_MAX ? limit : limit + 1;
+  std::size_t have = 0;
+  bytes.resize(std::min(cap, size > 0 ? static_cast<std::size_t>(size) + 1 : std::size_t{4096}));
+  for (;;) {
+    if (have == bytes.size()) {
+      if (have == cap) break;
+      bytes.resize(std::min(cap, have * 2));
+    }
+    const std::size_t room = bytes.size() - have;
+    DWORD got = 0;
+    if (!ReadFile(file, bytes.data() + have,
+                  room > (1u << 30) ? (1u << 30) : static_cast<DWORD>(room), &got, nullptr)) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_BROKEN_PIPE) break;  // a pipe's writer has finished
+      bytes.resize(have);
+      return ErrnoOf(error);
+    }
+    if (got == 0) break;
+    have += got;
+  }
+  if (have > limit) {
+    bytes.resize(limit);
+    return kPastLimit;
+  }
+  bytes.resize(have);
+  return 0;
+}
+
+}  // namespace
+
 int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
                   const ReadOptions& options) {
   bytes.clear();
@@ -132,26 +169,21 @@ int ReadWholeFile(const std::string& path, std::string& bytes, FileStamp* stamp,
   if (known && stamp != nullptr) *stamp = StampFrom(info);
   if (kind == FileKind::directory) return EISDIR;
   if (options.regularOnly && kind != FileKind::regular) return kNotRegularFile;
-  // Read to the end, whatever the size said: the file may still be growing.
-  const auto size = known ? static_cast<std::size_t>(StampFrom(info).size) : 0;
-  std::size_t have = 0;
-  bytes.resize(size > 0 ? size + 1 : 4096);
-  for (;;) {
-    if (have == bytes.size()) bytes.resize(bytes.size() * 2);
-    const std::size_t room = bytes.size() - have;
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), bytes.data() + have,
-                  room > (1u << 30) ? (1u << 30) : static_cast<DWORD>(room), &got, nullptr)) {
-      const DWORD error = GetLastError();
-      bytes.resize(have);
-      if (error == ERROR_BROKEN_PIPE) break;  // a pipe's writer has finished
-      return ErrnoOf(error);
-    }
-    if (got == 0) break;
-    have += got;
-  }
-  bytes.resize(have);
-  return 0;
+  return ReadToEnd(file.Get(), kind == FileKind::regular && known ? StampFrom(info).size : 0, bytes,
+                   options.limit);
+}
+
+int ReadStandardInput(std::string& bytes, const ReadOptions& options) {
+  bytes.clear();
+  const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  if (input == nullptr || input == INVALID_HANDLE_VALUE) return 0;  // no standard input: empty
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool known = GetFileInformationByHandle(input, &info) != 0;
+  const FileKind kind = KindOfHandle(input, known ? &info : nullptr);
+  if (kind == FileKind::directory) return EISDIR;
+  if (options.regularOnly && kind != FileKind::regular) return kNotRegularFile;
+  return ReadToEnd(input, kind == FileKind::regular && known ? StampFrom(info).size : 0, bytes,
+                   options.limit);
 }
 
 void SetSyncObserver(SyncObserver observer) { syncObserver = observer; }
@@ -189,11 +221,10 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
   // With onlyIfAbsent the move takes the name only while it is free.
   const DWORD moveFlags =
       MOVEFILE_WRITE_THROUGH | (options.onlyIfAbsent ? 0 : MOVEFILE_REPLACE_EXISTING);
-  const BOOL moved =
-      kind == FileKind::regular
-          ? ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                         nullptr, nullptr)
-          : MoveFileExW(temp.c_str(), target.c_str(), moveFlags);
+  const BOOL moved = kind == FileKind::regular
+                         ? ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
+                                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
+                         : MoveFileExW(temp.c_str(), target.c_str(), moveFlags);
   if (!moved) {
     const DWORD error = GetLastError();
     if (options.onlyIfAbsent && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) {

@@ -5,6 +5,8 @@
 # usage: check_install.sh SOURCE_DIR BUILD_DIR WORK_DIR APP_ID VERSION
 set -eu
 source_dir=$1 build=$2 work=$3 id=$4 version=$5
+# The metainfo's component id: the desktop id in lower case.
+cid=$(printf '%s' "$id" | tr 'A-Z' 'a-z')
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
@@ -19,7 +21,7 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || {
 
 # Error paths follow: each missing or wrong file is named, then the test fails.
 expected="bin/kestrel bin/kestrel-book libexec/kestrel/kestrel-in-documents
-  share/applications/$id.desktop share/metainfo/$id.metainfo.xml
+  share/applications/$id.desktop share/metainfo/$cid.metainfo.xml
   share/icons/hicolor/scalable/apps/$id.svg share/man/man1/kestrel.1.gz
   share/man/man1/kestrel-book.1.gz share/doc/kestrel/changelog.Debian.gz share/doc/kestrel/copyright"
 for size in 16 32 48 64 128 256; do
@@ -50,7 +52,7 @@ grep -q '<svg ' "$svg" 2>/dev/null || fail "the SVG icon is no SVG"
 ! grep -q -e '<rect[^>]* height="1"' -e crispEdges "$svg" 2>/dev/null || fail "the SVG icon is traced pixels"
 
 desktop="$prefix/share/applications/$id.desktop"
-metainfo="$prefix/share/metainfo/$id.metainfo.xml"
+metainfo="$prefix/share/metainfo/$cid.metainfo.xml"
 if command -v desktop-file-validate >/dev/null; then
   # Warnings count as failures too: the entry should be clean.
   report=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $report"
@@ -59,7 +61,7 @@ else
   fail "desktop-file-validate missing (Debian package desktop-file-utils)"
 fi
 if command -v appstreamcli >/dev/null; then
-  appstreamcli validate --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
+  appstreamcli validate --pedantic --no-net "$metainfo" >"$work/appstream.log" 2>&1 ||
     fail "appstreamcli validate: $(cat "$work/appstream.log")"
 else
   fail "appstreamcli missing (Debian package appstream)"

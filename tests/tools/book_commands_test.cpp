@@ -5,8 +5,8 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -15,6 +15,7 @@
 #include "run_program.h"
 #include "store/platform/platform.h"
 #include "store/record_store.h"
+#include "text/cp1252.h"
 #include "tools/book_csv.h"
 #include "tests/support/temp_folder.h"
 #include "tools/book_generator.h"
@@ -184,7 +185,8 @@ TEST_F(BookCommandsTest, DuplicatesAreListedAndCanBeSkippedOnImport) {
 
 // The format is the content's, whatever the name says.
 TEST_F(BookCommandsTest, ImportKnowsVCardFromCsvByTheContent) {
-  Write("contacts.csv", "\xEF\xBB\xBF\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Bo;;;\r\nEND:VCARD\r\n");
+  Write("contacts.csv",
+        "\xEF\xBB\xBF\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Bo;;;\r\nEND:VCARD\r\n");
   Write("rows.vcf", "last_name\nKim\n");
   EXPECT_EQ(Run("import contacts.csv").out, "added 1 record to phone.dat\n");
   EXPECT_EQ(Run("import rows.vcf").out, "added 1 record to phone.dat\n");
@@ -310,6 +312,18 @@ TEST_F(BookCommandsTest, DamagedOrMissingBooksAreRefused) {
   EXPECT_EQ(Run("import none.csv").err, "kestrel-book: none.csv: " + missing + "\n");
 }
 
+// A search's CSV goes into spreadsheets as export's does: --safe-cells keeps
+// a formula in a field from running there.
+TEST_F(BookCommandsTest, SearchCsvKeepsFormulasFromRunningWithSafeCells) {
+  SaveBook("phone.dat", {Record({{lastName, "=HYPERLINK(\"x\")"}, {phone, "+1 555"}})});
+  const Outcome plain = Run("search --csv");
+  const Outcome safe = Run("search --csv --safe-cells");
+  ASSERT_EQ(safe.exitCode, 0) << safe.err;
+  EXPECT_NE(plain.out.find(",\"=HYPERLINK(\"\"x\"\")\","), std::string::npos) << plain.out;
+  EXPECT_NE(safe.out.find(",\"'=HYPERLINK(\"\"x\"\")\","), std::string::npos) << safe.out;
+  EXPECT_NE(safe.out.find(",'+1 555,"), std::string::npos) << safe.out;
+}
+
 TEST_F(BookCommandsTest, UsageErrors) {
   struct Case {
     const char* args;
@@ -334,6 +348,7 @@ TEST_F(BookCommandsTest, UsageErrors) {
        "search: unexpected argument '--nickname' (see kestrel-book search --help)"},
       {"search --first-name \xE6\x9D\x8E",
        "--first-name: character U+674E has no place in Windows-1252"},
+      {"search --safe-cells", "search: --safe-cells goes with --csv"},
   };
   for (const Case& row : cases) {
     const Outcome run = Run(row.args);

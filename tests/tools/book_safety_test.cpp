@@ -150,24 +150,66 @@ TEST_F(BookSafetyTest, OutputToAFifoOrDeviceIsWrittenStraightToIt) {
 }
 
 // Symptom: export -o phone.dat turned the book into CSV, and pack phone.dat
-// </dev/null emptied it; both exited 0.
+// </dev/null emptied it; both exited 0. Then a damaged book was overwritten
+// by export, and a blank line packed over a book left one empty record.
 TEST_F(BookSafetyTest, TextOverABookAndEmptyPackOverRecordsNeedForce) {
-  WriteBookText("phone.dat", "Adams\t\n");
-  const std::string book = Read("phone.dat");
-  Outcome refused = Shell("$KB export -o phone.dat");
-  EXPECT_EQ(refused.exitCode, 2);
-  EXPECT_EQ(refused.err, "kestrel-book: phone.dat: is a Kestrel book; use --force to replace it\n");
-  refused = Shell("$KB pack phone.dat");
-  EXPECT_EQ(refused.exitCode, 2);
-  EXPECT_EQ(refused.err,
-            "kestrel-book: phone.dat: standard input is empty and would empty the book; use "
-            "--force to do so\n");
-  EXPECT_EQ(Read("phone.dat"), book);
-  EXPECT_EQ(Shell("$KB pack --force phone.dat").exitCode, 0);
-  EXPECT_EQ(Read("phone.dat").size(), 7u);  // the empty book
-  WriteBookText("phone.dat", "Adams\t\n");
-  EXPECT_EQ(Shell("$KB export --force -o phone.dat").exitCode, 0);
-  EXPECT_EQ(Read("phone.dat").rfind("student_no", 0), 0u);
+  struct Row {
+    const char* target;   // the file written over
+    std::string holds;    // "book", "damaged", "empty book" or text
+    const char* command;  // "OUT" stands for the target
+    const char* refusal;  // after "kestrel-book: OUT: ", or nullptr when it is written
+  };
+  const Row rows[] = {
+      {"phone.dat", "book", "$KB export -o OUT", "is a Kestrel book; use --force to replace it"},
+      {"notes.csv", "book", "$KB export -o OUT", "is a Kestrel book; use --force to replace it"},
+      {"phone.dat", "damaged", "$KB export -o OUT", "is a Kestrel book; use --force to replace it"},
+      {"phone.dat", "empty book", "$KB export -o OUT",
+       "is a Kestrel book; use --force to replace it"},
+      {"out.csv", "student_no,last_name\r\n", "$KB export -o OUT", nullptr},
+      // A workbook is a zip: binary, but no book.
+      {"out.xlsx", std::string("PK\x03\x04\x14\0\0\0\x08\0", 10), "$KB export -o OUT", nullptr},
+      {"phone.dat", "book", "$KB export --force -o OUT", nullptr},
+      {"phone.dat", "damaged", "$KB export --force -o OUT", nullptr},
+      {"phone.dat", "book", "$KB pack OUT",
+       "standard input is empty and would empty the book; use --force to do so"},
+      {"phone.dat", "book", "printf '\\n' | $KB pack OUT",
+       "standard input holds no record and would empty the book; use --force to do so"},
+      {"phone.dat", "book", "printf '\\t\\t\\r\\n\\n' | $KB pack OUT",
+       "standard input holds no record and would empty the book; use --force to do so"},
+      {"phone.dat", "book", "$KB pack --force OUT", nullptr},
+      {"phone.dat", "book", "printf '\\n' | $KB pack --force OUT", nullptr},
+      {"phone.dat", "empty book", "printf '\\n' | $KB pack OUT", nullptr},
+  };
+  WriteBookText("src.dat", "Zed\t\n");  // what export writes
+  for (const Row& row : rows) {
+    std::filesystem::remove(Path(row.target));
+    if (row.holds == "book" || row.holds == "damaged") {
+      WriteBookText(row.target, "Adams\t\n");
+    } else if (row.holds == "empty book") {
+      WriteBookText(row.target, "");
+    } else {
+      Write(row.target, row.holds);
+    }
+    if (row.holds == "damaged") {  // a wrong checksum
+      std::string bytes = Read(row.target);
+      bytes[0] = static_cast<char>(bytes[0] + 1);
+      Write(row.target, bytes);
+    }
+    const std::string before = Read(row.target);
+    std::string command = row.command;
+    command.replace(command.find("OUT"), 3, row.target);
+    const Outcome run =
+        Shell(command.starts_with("$KB export") ? command + " -f src.dat" : command);
+    if (row.refusal != nullptr) {
+      EXPECT_EQ(run.exitCode, 2) << command << " over " << row.holds;
+      EXPECT_EQ(run.err, "kestrel-book: " + std::string(row.target) + ": " + row.refusal + "\n")
+          << command << " over " << row.holds;
+      EXPECT_EQ(Read(row.target), before) << command << " over " << row.holds;
+    } else {
+      EXPECT_EQ(run.exitCode, 0) << command << " over " << row.holds << ": " << run.err;
+      EXPECT_NE(Read(row.target), before) << command << " over " << row.holds;
+    }
+  }
 }
 
 // Symptom: a 1 MB book of empty lines (8 million 1.7 KB records) killed
@@ -189,6 +231,67 @@ TEST_F(BookSafetyTest, BooksTooLargeForMemoryAreRefusedAndImportStaysBounded) {
   const Outcome imported = Shell("ulimit -v 1000000; $KB import -f small.dat blank.csv");
   EXPECT_EQ(imported.exitCode, 0) << imported.err;
   EXPECT_EQ(Records("small.dat"), 1u);
+}
+
+// Symptom: import - from an endless device aborted with std::bad_alloc
+// (exit 134). Every whole-input read stops at a bound the message names.
+TEST_F(BookSafetyTest, EndlessInputStopsAtTheBoundAndWritesNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space, which ulimit -v refuses";
+#endif
+  if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+  ASSERT_EQ(mknod(Path("zero").c_str(), S_IFCHR | 0600, makedev(1, 5)), 0);
+  WriteBookText("phone.dat", "Adams\t\n");
+  const std::string book = Read("phone.dat");
+  const struct {
+    const char* command;
+    const char* input;
+  } rows[] = {
+      {"$KB pack phone.dat < zero", "standard input"},
+      {"$KB import - < zero", "standard input"},
+      {"$KB import zero", "zero"},
+  };
+  for (const auto& row : rows) {
+    const Outcome run = Shell(std::string("ulimit -v 200000; ") + row.command);
+    EXPECT_EQ(run.exitCode, 1) << row.command;
+    const std::string start = "kestrel-book: " + std::string(row.input) + ": longer than ";
+    EXPECT_EQ(run.err.rfind(start, 0), 0u) << row.command << ": " << run.err;
+    EXPECT_TRUE(run.err.ends_with(" GB, half the memory available; nothing was written\n"))
+        << row.command << ": " << run.err;
+    EXPECT_EQ(Read("phone.dat"), book) << row.command;
+  }
+}
+
+// Symptom: a closed pipe ended kestrel-book by SIGPIPE (exit 141), and a full
+// device gave only "write failed", without the system's reason.
+TEST_F(BookSafetyTest, FailedWritesGiveExitOneAndTheReason) {
+  if (geteuid() != 0) GTEST_SKIP() << "making a device node needs root";
+  ASSERT_EQ(mknod(Path("full").c_str(), S_IFCHR | 0600, makedev(1, 7)), 0);
+  // More than a pipe or the standard output's buffer holds, so that the
+  // writer is still writing when the reader has gone, and a write fails
+  // before the last flush.
+  std::string text;
+  while (text.size() < (std::size_t{1} << 20))
+    text += "Adams\tJo\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\n";
+  WriteBookText("phone.dat", text);
+  const std::string kFull = "kestrel-book: standard output: no space left on device\n";
+  const struct {
+    const char* command;
+    std::string err;
+  } rows[] = {
+      {"{ $KB unpack; echo $? > .rc; } | true", ""},
+      {"{ $KB list; echo $? > .rc; } | true", ""},
+      {"{ $KB export; echo $? > .rc; } | true", ""},
+      {"$KB unpack > full; echo $? > .rc", kFull},
+      {"$KB export > full; echo $? > .rc", kFull},
+      {"$KB export -o full; echo $? > .rc", "kestrel-book: full: no space left on device\n"},
+  };
+  for (const auto& row : rows) {
+    std::filesystem::remove(Path(".rc"));
+    const Outcome run = Shell(row.command);
+    EXPECT_EQ(Read(".rc"), "1\n") << row.command;
+    EXPECT_EQ(run.err, row.err) << row.command;
+  }
 }
 
 }  // namespace

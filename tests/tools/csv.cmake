@@ -3,6 +3,7 @@
 add_executable(kestrel_exchange_tests
   ${CMAKE_CURRENT_LIST_DIR}/csv_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/vcard_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/linear_read_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/xlsx_test.cpp
 )
 target_link_libraries(kestrel_exchange_tests PRIVATE kestrel_exchange kestrel_bookgen kestrel_store

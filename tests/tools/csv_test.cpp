@@ -207,7 +207,7 @@ TEST(BookCsvTest, SpreadsheetFilesAreAccepted) {
     const char* name;
     std::string text;
     RecordList expected;
-    std::size_t emptyRows;
+    std::size_t empty;
   };
   const std::vector<Case> cases = {
       {"BOM, CRLF, quoted comma, any column order",
@@ -251,7 +251,7 @@ TEST(BookCsvTest, SpreadsheetFilesAreAccepted) {
     EXPECT_STREQ(records[0].fields[lastName], "Earlier") << row.name;
     EXPECT_EQ(result.added, row.expected.size()) << row.name;
     ExpectSameRecords(RecordList(records.begin() + 1, records.end()), row.expected, row.name);
-    EXPECT_EQ(result.emptyRows, row.emptyRows) << row.name;
+    EXPECT_EQ(result.empty, row.empty) << row.name;
   }
 }
 

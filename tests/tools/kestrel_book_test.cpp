@@ -232,7 +232,8 @@ TEST_F(KestrelBookTest, AFailedWriteOfTheOutputIsExit1InEveryCommand) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
-  EXPECT_EQ(Read(Path(".err")), "kestrel-book: standard output: broken pipe\n");
+  // The reader went away, which is no news to the user: no message.
+  EXPECT_EQ(Read(Path(".err")), "");
 
   // The same failure is the same code: a book that cannot be created is 2
   // for import as for pack.

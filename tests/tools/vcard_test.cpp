@@ -1,9 +1,8 @@
 // vCard out and in: the cards phones and address books write, the round trip
 // of every field, the dates BDAY may carry, and the refusals.
-#include "tools/book_vcard.h"
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -13,6 +12,7 @@
 #include "text/utf8.h"
 #include "tools/book_csv.h"
 #include "tools/book_generator.h"
+#include "tools/book_vcard.h"
 #include "tools/calendar_date.h"
 
 namespace {
@@ -44,7 +44,7 @@ std::string Fixture(const std::string& name) {
 
 TEST(VCardTest, CardsAsPhonesAndAddressBooksWriteThem) {
   struct Counts {
-    std::size_t emptyCards, photos, extraPhones, extraEmails, extraAddresses, other;
+    std::size_t empty, photos, extraPhones, extraEmails, extraAddresses, other;
   };
   struct Case {
     const char* file;
@@ -99,10 +99,10 @@ TEST(VCardTest, CardsAsPhonesAndAddressBooksWriteThem) {
     ASSERT_TRUE(r.ok) << row.file << ": " << r.error;
     ExpectSameRecords(records, row.expected, row.file);
     EXPECT_EQ(r.added, row.expected.size()) << row.file;
-    const Counts got{r.emptyCards,  r.photos,         r.extraPhones,
+    const Counts got{r.empty,  r.photos,         r.extraPhones,
                      r.extraEmails, r.extraAddresses, r.otherProperties};
     EXPECT_EQ(std::memcmp(&got, &row.counts, sizeof got), 0)
-        << row.file << ": empty " << got.emptyCards << ", photos " << got.photos << ", phones "
+        << row.file << ": empty " << got.empty << ", photos " << got.photos << ", phones "
         << got.extraPhones << ", e-mails " << got.extraEmails << ", addresses "
         << got.extraAddresses << ", other " << got.other;
   }
@@ -114,7 +114,7 @@ TEST(VCardTest, ExportThenImportGivesEveryFieldBack) {
                          {lastName, " padded "},
                          {middleName2, "only the second"},
                          {birthday, "01/25/2007"},  // one reading only: January 25
-                         {address2, "part two"},
+                         {address2, "part; two, \\n"},
                          {address4, "part four"}}));
   book.push_back(Record({{firstName, std::string(99, '\xE9')},  // 198 octets of UTF-8
                          {middleName1, "x,y"},
@@ -148,12 +148,59 @@ TEST(VCardTest, ExportThenImportGivesEveryFieldBack) {
   EXPECT_EQ(cards.substr(card, noDate - card).find("BDAY:"), std::string::npos)
       << "no BDAY for a text that is no date";
 
-  RecordList imported;
-  const book_vcard::ImportResult r = book_vcard::ImportRecords(cards, imported);
-  ASSERT_TRUE(r.ok) << r.error;
+  const std::string cards30 = book_vcard::ExportRecords(book, book_vcard::Version::k30);
+  EXPECT_NE(cards30.find("VERSION:3.0\r\n"), std::string::npos);
+  EXPECT_NE(cards30.find("BDAY:2007-01-25\r\nX-KESTREL-BIRTHDAY:01/25/2007\r\n"),
+            std::string::npos);
+
+  // 2.1: no line over 76 octets, UTF-8 as quoted-printable, nothing else
+  // beyond ASCII.
+  const std::string cards21 = book_vcard::ExportRecords(book, book_vcard::Version::k21);
+  for (std::size_t at = 0, end; at < cards21.size(); at = end + 2) {
+    end = cards21.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos);
+    EXPECT_LE(end - at, 76u) << cards21.substr(at, end - at);
+  }
+  EXPECT_TRUE(std::all_of(cards21.begin(), cards21.end(),
+                          [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+  EXPECT_NE(cards21.find("FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:"), std::string::npos);
+  EXPECT_NE(cards21.find("TEL;HOME:"), std::string::npos);
+
   book.pop_back();
-  ExpectSameRecords(imported, book, "round trip");
-  EXPECT_EQ(r.extraPhones + r.extraEmails + r.extraAddresses + r.otherProperties, 0u);
+  for (const std::string* written : {&cards, &cards30, &cards21}) {
+    RecordList imported;
+    const book_vcard::ImportResult r = book_vcard::ImportRecords(*written, imported);
+    ASSERT_TRUE(r.ok) << r.error;
+    ExpectSameRecords(imported, book, written->substr(0, 25));
+    EXPECT_EQ(r.extraPhones + r.extraEmails + r.extraAddresses + r.otherProperties, 0u);
+  }
+}
+
+// Values as other writers give them: 4.0's GENDER, and line breaks that
+// quoted-printable carries.
+TEST(VCardTest, ValuesOfOtherWritersFindTheirField) {
+  const struct {
+    const char* lines;  // between BEGIN:VCARD and END:VCARD
+    int field;
+    const char* expected;
+  } cases[] = {
+      {"VERSION:4.0\r\nN:Doe;Jo\r\nGENDER:F\r\n", gender, "F"},
+      {"VERSION:4.0\r\nN:Doe;Jo\r\nGENDER:M;boy\r\n", gender, "M"},
+      {"VERSION:4.0\r\nN:Doe;Jo\r\nGENDER:M\r\nX-KESTREL-GENDER:boy\r\n", gender, "boy"},
+      {"VERSION:4.0\r\nN:Doe;Jo\r\nGENDER:U\r\n", gender, ""},
+      {"VERSION:2.1\r\nN;ENCODING=QUOTED-PRINTABLE:Smith=0D=0AJones;Jo\r\n", lastName,
+       "Smith Jones"},
+      {"VERSION:2.1\r\nN;ENCODING=QUOTED-PRINTABLE:Smi=\r\nth=0AJones;Jo\r\n", lastName,
+       "Smith Jones"},
+  };
+  for (const auto& row : cases) {
+    RecordList records;
+    const std::string card = std::string("BEGIN:VCARD\r\n") + row.lines + "END:VCARD\r\n";
+    const book_vcard::ImportResult r = book_vcard::ImportRecords(card, records);
+    ASSERT_TRUE(r.ok) << row.lines << ": " << r.error;
+    ASSERT_EQ(records.size(), 1u) << row.lines;
+    EXPECT_STREQ(records[0].fields[row.field], row.expected) << row.lines;
+  }
 }
 
 TEST(VCardTest, BirthdaysBecomeDatesOnlyBeyondDoubt) {

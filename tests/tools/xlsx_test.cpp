@@ -314,7 +314,7 @@ TEST(BookXlsxTest, RefusalsNameTheCellAndLeaveTheBookAlone) {
     const book_csv::ImportResult result = book_xlsx::ImportRecords(c.bytes, book);
     if (*c.error == '\0') {
       ASSERT_TRUE(result.ok) << c.name << ": " << result.error;
-      EXPECT_EQ(result.emptyRows, 1u);
+      EXPECT_EQ(result.empty, 1u);
       ExpectSameRecords(book, {Record({{lastName, "Earlier"}}), Record({{lastName, "Kim"}}),
                                Record({{studentNo, "123"}})});
       continue;
