@@ -19,6 +19,9 @@ class CSearchDlg : public CDialog {
   // The texts of the last search, by field index 0-12 (12: the address). The
   // form shows them at every run; only "&Search Database" changes them.
   CString criteria[StudentRecord::kSearchFieldCount];
+  // A session on a book that another desk holds: the caption says so, and
+  // "&Create New Record" and "Save and E&xit" are disabled.
+  bool readOnly = false;
 
   BOOL OnInitDialog() override;
 
