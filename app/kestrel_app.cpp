@@ -1,32 +1,19 @@
 // The program's start-up, its main loop and the commands of the main form.
 #include "app/kestrel_app.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "app/journal_recovery.h"
 #include "app/read_only_session.h"
+#include "app/shown_path.h"
 #include "app/toolkit/session_end.h"
 #include "res/resources.h"
-#include "text/cp1252.h"
 #include "search/browse_machine.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"
-
-namespace {
-
-// The data file as the user can find it: its full path where it can be
-// made, in the dialogs' Windows-1252 (the system names files in UTF-8).
-std::string ShownPath(const char* fileName) {
-  std::error_code error;
-  const std::filesystem::path full = std::filesystem::absolute(fileName, error);
-  return cp1252::FromUtf8(error ? std::string(fileName) : full.string()).text;
-}
-
-}  // namespace
 
 CKestrelApp::CKestrelApp(const char* dataFile)
     : store(dataFile), journalFile(journal::PathFor(dataFile)) {
@@ -171,59 +158,9 @@ bool CKestrelApp::SaveCopyElsewhere() {
 }
 
 void CKestrelApp::RecoverJournal() {
-  const std::string path = journalFile.path();
-  // Opened anyway beside another Kestrel: the journal there is that
-  // session's, alive; it is neither offered nor replaced.
-  if (store.lock().status() == platform::BookLock::Status::busy) {
-    TellJournalOff("it belongs to the other Kestrel that has the book open");
-    return;
-  }
-  std::string bytes;
-  if (const int error = platform::ReadWholeFile(path, bytes); error != 0 && error != ENOENT) {
-    TellJournalOff(platform::ErrorText(error));  // a journal we cannot read is not overwritten
-    return;
-  }
-  const journal::Contents left = journal::Parse(bytes);
-  std::vector<journal::Entry> restored;
-  if (!left.entries.empty()) {
-    const std::size_t count = left.entries.size();
-    const bool sameBook = left.book == store.knownStamp() &&
-                          journal::Fitting(left.entries, store.records.size()) == count;
-    bool keepAside = true;
-    if (sameBook) {
-      CString question;
-      question.Format(count == 1 ? "Kestrel was not closed properly. %zu change made in that session "
-                                   "was not saved. Restore it?"
-                                 : "Kestrel was not closed properly. %zu changes made in that session "
-                                   "were not saved. Restore them?",
-                      count);
-      if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        journal::Replay(left.entries, store.records);
-        restored = left.entries;
-        keepAside = false;  // carried into this session's journal below
-      }
-    }
-    if (keepAside) {
-      std::string reason;
-      const std::string aside = journal::KeepAside(path, reason);
-      if (!sameBook) {
-        CString message;
-        message.Format("Kestrel was not closed properly, and the book \"%s\" has changed since.  "
-                       "The %zu change%s made in that session cannot be restored onto it; "
-                       "%s kept in \"%s\".",
-                       ShownPath(store.fileName).c_str(), count, count == 1 ? "" : "s",
-                       count == 1 ? "it is" : "they are",
-                       ShownPath(aside.empty() ? path.c_str() : aside.c_str()).c_str());
-        AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
-      }
-      if (aside.empty()) {
-        TellJournalOff(reason);  // the old journal is not overwritten
-        return;
-      }
-    }
-  }
-  journalBegun_ = journal.Begin(store.knownStamp(), restored);
-  if (!journalBegun_) TellJournalOff(journal.failure());
+  JournalRecovery recovery{store, journalFile, journal,
+                           [this](const std::string& reason) { TellJournalOff(reason); }};
+  journalBegun_ = recovery.Run();
 }
 
 void CKestrelApp::JournalChange(const StudentRecord& changed) {

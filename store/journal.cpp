@@ -13,6 +13,7 @@ constexpr char kMagic[8] = {'K', 'E', 'S', 'T', 'R', 'E', 'L', 'J'};
 constexpr std::uint8_t kVersion = 1;
 constexpr std::size_t kStampSize = 1 + 5 * 8;
 constexpr std::size_t kHeaderSize = sizeof kMagic + 1 + kStampSize + 4;
+static_assert(kHeaderSize == kHeaderBytes);
 constexpr std::size_t kFieldText = StudentRecord::kFieldSize - 1;  // 99 bytes at most
 constexpr std::size_t kMinBody = 4 + StudentRecord::kFieldCount;
 constexpr std::size_t kMaxBody = kMinBody + StudentRecord::kFieldCount * kFieldText;
@@ -102,23 +103,31 @@ std::string EncodeEntry(std::uint32_t position, const StudentRecord& record) {
   return out;
 }
 
-Contents Parse(std::string_view bytes) {
-  Contents contents;
+namespace {
+
+// Reads the header into `book`; false when there is no sound one.
+bool ReadHeader(std::string_view bytes, platform::FileStamp& book) {
   if (bytes.size() < kHeaderSize || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0 ||
       static_cast<std::uint8_t>(bytes[sizeof kMagic]) != kVersion ||
       !CrcHolds(bytes.substr(0, kHeaderSize))) {
-    return contents;
+    return false;
   }
-  contents.headerValid = true;
-  std::size_t at = sizeof kMagic + 1;
-  contents.book.exists = bytes[at] != 0;
-  contents.book.volume = GetLittle(bytes, at + 1, 8);
-  contents.book.file = GetLittle(bytes, at + 9, 8);
-  contents.book.size = static_cast<std::int64_t>(GetLittle(bytes, at + 17, 8));
-  contents.book.mtimeSeconds = static_cast<std::int64_t>(GetLittle(bytes, at + 25, 8));
-  contents.book.mtimeNanoseconds = static_cast<std::int64_t>(GetLittle(bytes, at + 33, 8));
+  const std::size_t at = sizeof kMagic + 1;
+  book.exists = bytes[at] != 0;
+  book.volume = GetLittle(bytes, at + 1, 8);
+  book.file = GetLittle(bytes, at + 9, 8);
+  book.size = static_cast<std::int64_t>(GetLittle(bytes, at + 17, 8));
+  book.mtimeSeconds = static_cast<std::int64_t>(GetLittle(bytes, at + 25, 8));
+  book.mtimeNanoseconds = static_cast<std::int64_t>(GetLittle(bytes, at + 33, 8));
+  return true;
+}
 
-  at = kHeaderSize;
+// Decodes the whole entries after the header one at a time, handing each to
+// `use` (which returns false to stop early); returns where the whole entries end.
+template <typename Use>
+std::size_t EachEntry(std::string_view bytes, Use use) {
+  std::size_t at = kHeaderSize;
+  Entry entry;
   while (at < bytes.size()) {
     if (bytes.size() - at < 2) break;
     const std::size_t body = GetLittle(bytes, at, 2);
@@ -126,14 +135,64 @@ Contents Parse(std::string_view bytes) {
     const std::size_t whole = 2 + body + 4;
     if (bytes.size() - at < whole) break;  // cut short
     const std::string_view entryBytes = bytes.substr(at, whole);
-    Entry entry;
     if (!CrcHolds(entryBytes) || !ReadBody(entryBytes.substr(2, body), entry)) break;
-    contents.entries.push_back(entry);
+    if (!use(entry)) break;
     at += whole;
   }
+  return at;
+}
+
+}  // namespace
+
+Contents Parse(std::string_view bytes) {
+  Contents contents;
+  if (!ReadHeader(bytes, contents.book)) return contents;
+  contents.headerValid = true;
+  const std::size_t at = EachEntry(bytes, [&](const Entry& entry) {
+    contents.entries.push_back(entry);
+    return true;
+  });
   contents.entryBytes = at - kHeaderSize;
   contents.tornTail = at < bytes.size();
   return contents;
+}
+
+Summary Summarize(std::string_view bytes, std::size_t recordCount) {
+  Summary summary;
+  if (!ReadHeader(bytes, summary.book)) return summary;
+  summary.headerValid = true;
+  std::size_t records = recordCount;
+  bool fits = true;
+  summary.wholeBytes = EachEntry(bytes, [&](const Entry& entry) {
+    ++summary.entries;
+    if (fits && entry.position > records) fits = false;
+    if (fits) {
+      if (entry.position == records) ++records;
+      ++summary.fitting;
+    }
+    return true;
+  });
+  summary.recordsAfter = records;
+  return summary;
+}
+
+std::size_t ReplayEntries(std::string_view bytes, RecordList& records) {
+  platform::FileStamp book;
+  if (!ReadHeader(bytes, book)) return 0;
+  const Summary summary = Summarize(bytes, records.size());
+  if (summary.recordsAfter > records.capacity()) records.reserve(summary.recordsAfter);
+  std::size_t applied = 0;
+  EachEntry(bytes, [&](const Entry& entry) {
+    if (entry.position > records.size()) return false;
+    if (entry.position == records.size()) records.emplace_back();
+    StudentRecord& target = records[entry.position];
+    StudentRecord* const link = target.master;
+    target = entry.record;
+    target.master = link;
+    ++applied;
+    return true;
+  });
+  return applied;
 }
 
 std::size_t Fitting(const std::vector<Entry>& entries, std::size_t recordCount) {
@@ -181,6 +240,13 @@ bool Session::Record(std::size_t position, const StudentRecord& record) {
   if (position > UINT32_MAX) return Fail("too many records");  // far beyond what the book file holds
   const std::string error = sink_.Append(EncodeEntry(static_cast<std::uint32_t>(position), record));
   return error.empty() || Fail(error);
+}
+
+bool Session::Continue(std::uint64_t wholeBytes) {
+  const std::string error = sink_.Continue(wholeBytes);
+  if (!error.empty()) return Fail(error);
+  on_ = true;
+  return true;
 }
 
 bool Session::Fail(const std::string& reason) {

@@ -45,8 +45,32 @@ struct Contents {
 };
 
 // Reads a journal's bytes: the header and every whole entry up to the first
-// torn or damaged one.
+// torn or damaged one. Each entry becomes a whole record: for journals known
+// to be small; recovery reads with Summarize and ReplayEntries instead.
 Contents Parse(std::string_view bytes);
+
+// Bytes of a journal's header, which is all a journal of no changes holds.
+inline constexpr std::size_t kHeaderBytes = 54;
+
+// What a journal holds, read entry by entry without keeping the entries, so
+// that reading takes no memory beyond the bytes themselves.
+struct Summary {
+  bool headerValid = false;   // false: not a journal, or its header is damaged
+  platform::FileStamp book;   // the book's stamp when that session loaded it
+  std::size_t entries = 0;    // whole entries, up to the first torn or damaged one
+  std::size_t fitting = 0;    // how many of them, from the first, apply to the book
+  std::size_t recordsAfter = 0;  // the book's records once the fitting ones are applied
+  std::size_t wholeBytes = 0;    // the header and the whole entries: all but a torn tail
+};
+
+// Summarizes the journal `bytes` for a book of `recordCount` records. The
+// records after replaying are at most recordCount plus the entries present.
+Summary Summarize(std::string_view bytes, std::size_t recordCount);
+
+// Replay for a journal's bytes: applies its entries one at a time, each
+// decoded as it is applied, and returns how many were applied. Room for
+// the records it adds is made once, from the summary.
+std::size_t ReplayEntries(std::string_view bytes, RecordList& records);
 
 // Applies `entries` in order to `records`: sets the record at each position,
 // or appends when the position is the number of records. Stops at the first
@@ -68,6 +92,10 @@ class Sink {
   // Adds `bytes` at the end and syncs them to disk. Returns "" or the
   // system's words for the failure.
   virtual std::string Append(std::string_view bytes) = 0;
+  // Takes over the journal that is there already, cut to its first
+  // `keepBytes` bytes (a torn tail dropped), for appending. Returns "" or
+  // the system's words for the failure.
+  virtual std::string Continue(std::uint64_t keepBytes) = 0;
 };
 
 // The journal of one session. After the first failure it writes nothing
@@ -80,6 +108,11 @@ class Session {
   // over `carried` (changes restored from the previous session), which are
   // already in the book in memory.
   bool Begin(const platform::FileStamp& book, const std::vector<Entry>& carried = {});
+
+  // Begins the journal of a session by carrying on the one a session that
+  // died left, whose changes were restored: its header already names the
+  // book as loaded, and its first `wholeBytes` bytes are kept.
+  bool Continue(std::uint64_t wholeBytes);
 
   // Records that the book's record at `position` (or a new one, when
   // position is the number of records) now holds `record`.

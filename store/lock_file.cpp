@@ -12,7 +12,7 @@ namespace {
 
 // Longer names are no name a system gives; a longer file is no lock file.
 constexpr std::size_t kLongestName = 256;
-constexpr std::int64_t kLongestFile = 4096;
+constexpr std::uint64_t kLongestFile = 4096;
 
 std::string UtcText(std::int64_t seconds) {
   using namespace std::chrono;
@@ -71,22 +71,23 @@ bool PrintableName(std::string_view name) {
   return true;
 }
 
-// The one place the lock file is made: a new file, never one that is there.
+// The one place the lock file is made: a new file only, never through a
+// link, readable by the folder's users (it names only its holder).
 bool CreateLockFile(const std::string& path, std::string_view line) {
-  platform::ReplaceOptions options;
-  options.onlyIfAbsent = true;
-  return platform::ReplaceFile(path, line, options).status ==
-         platform::ReplaceOutcome::Status::replaced;
+  return platform::CreateSideFile(path, line, platform::kReadableByAll) == 0;
 }
 
-// The bytes of the small regular file at `path`; nothing for anything else.
+// The bytes of the small regular file at `path`, reached without following
+// a link; nothing for anything else. Another desk's file is another user's:
+// it is read, never written.
 std::optional<std::string> ReadSmallFile(const std::string& path) {
-  if (platform::KindOf(path) != platform::FileKind::regular ||
-      platform::StampOf(path).size > kLongestFile) {
+  const platform::SideFile found = platform::InspectSideFile(path);
+  if (found.kind != platform::FileKind::regular || found.size > kLongestFile) return std::nullopt;
+  std::string bytes;
+  if (platform::ReadWholeFile(path, bytes, nullptr, {.regularOnly = true}) != 0 ||
+      bytes.size() > kLongestFile) {
     return std::nullopt;
   }
-  std::string bytes;
-  if (platform::ReadWholeFile(path, bytes, nullptr, {.regularOnly = true}) != 0) return std::nullopt;
   return bytes;
 }
 
@@ -104,7 +105,7 @@ std::string Format(const Holder& holder) {
 }
 
 std::optional<Holder> Parse(std::string_view bytes) {
-  if (bytes.size() > static_cast<std::size_t>(kLongestFile)) return std::nullopt;
+  if (bytes.size() > kLongestFile) return std::nullopt;
   if (bytes.ends_with('\n')) bytes.remove_suffix(1);
   if (bytes.ends_with('\r')) bytes.remove_suffix(1);
   std::string_view fields[4];
@@ -143,8 +144,8 @@ bool Claim::Put(const std::string& bookPath) {
   Withdraw();
   const std::string path = PathFor(bookPath);
   const std::string line = Format(ThisProcess(std::time(nullptr)));
-  // The lock was free, so whatever is there was left by a holder that died.
-  // The name goes, never what a link there points at.
+  // The lock was free, so whatever is there was left by a holder that died,
+  // whichever user that was. The name goes, never what a link there points at.
   platform::RemoveFile(path);
   if (!CreateLockFile(path, line)) return false;
   path_ = path;
@@ -154,7 +155,10 @@ bool Claim::Put(const std::string& bookPath) {
 
 void Claim::Withdraw() {
   if (path_.empty()) return;
-  if (ReadSmallFile(path_) == line_) platform::RemoveFile(path_);
+  std::string bytes;
+  if (platform::ReadSideFile(path_, bytes, kLongestFile) == 0 && bytes == line_) {
+    platform::RemoveSideFile(path_);
+  }
   path_.clear();
   line_.clear();
 }

@@ -7,6 +7,7 @@
 #include <limits>
 #include <new>
 
+#include "store/amount_words.h"
 #include "store/book_file.h"
 #include "store/codec/codec_buffer.h"
 #include "store/record_text.h"
@@ -14,22 +15,6 @@
 namespace {
 
 constexpr char kBadChecksumMessage[] = "Bad checksum.  Invalid format........";
-
-// 1048576 as "1,048,576".
-std::string Grouped(std::uint64_t n) {
-  std::string digits = std::to_string(n);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), ",");
-  }
-  return digits;
-}
-
-// Bytes in gigabytes of 2^30, one decimal: "1.7 GB".
-std::string Gigabytes(std::uint64_t bytes) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f GB", static_cast<double>(bytes) / (1 << 30));
-  return text;
-}
 
 }  // namespace
 

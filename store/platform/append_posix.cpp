@@ -1,5 +1,5 @@
-// Appending to a file with a sync after each addition, renaming without
-// replacing and removing, on POSIX systems.
+// Renaming without replacing and removing, on POSIX systems. (Appending to
+// the journal is in side_file_posix.cpp, with the other side files.)
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,30 +10,6 @@
 #include "store/platform/posix_files.h"
 
 namespace platform {
-
-AppendFile::~AppendFile() { Close(); }
-
-int AppendFile::Open(const std::string& path) {
-  Close();
-  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-  if (fd < 0) return errno;
-  handle_ = fd;
-  return 0;
-}
-
-int AppendFile::Append(std::string_view bytes) {
-  if (handle_ < 0) return EBADF;
-  const int fd = static_cast<int>(handle_);
-  if (!WriteAll(fd, bytes)) return errno;
-  // The data, and the size that makes it readable; not the times.
-  if (fdatasync(fd) != 0) return errno;
-  return 0;
-}
-
-void AppendFile::Close() {
-  if (handle_ >= 0) close(static_cast<int>(handle_));
-  handle_ = -1;
-}
 
 int RenameWithoutReplacing(const std::string& from, const std::string& to) {
   // A second name, then the first one goes: link() never replaces a file.

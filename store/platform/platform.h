@@ -39,8 +39,9 @@ struct FileStamp {
 // it cannot be found.
 FileStamp StampOf(const std::string& path);
 
-// What kind of thing a path names, links followed.
-enum class FileKind { missing, regular, directory, fifo, device, other };
+// What kind of thing a path names. KindOf follows links and never says
+// link; InspectSideFile does not follow them.
+enum class FileKind { missing, regular, directory, fifo, device, link, other };
 FileKind KindOf(const std::string& path);
 
 // Words for a kind that is not a regular file: "a directory", "a FIFO"...
@@ -107,8 +108,9 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 inline constexpr char kTempMarker[] = ".kestrel-save-";
 
 // Removes the temporary files that saves of `path` left behind when they
-// were killed. Call only while holding the book's write lock, so that no
-// save of this book is running. Returns how many were removed.
+// were killed: regular files of ours with such a name; anything else planted
+// under one stays as it is. Call only while holding the book's write lock,
+// so that no save of this book is running. Returns how many were removed.
 int RemoveLeftoverTemps(const std::string& path);
 
 // A save's syncs, shown to tests: the platform calls the observer just
@@ -120,9 +122,8 @@ void SetSyncObserver(SyncObserver observer);  // nullptr: none
 
 // ---------------------------------------------------------------- appending
 
-// A file kept open for adding bytes at its end, each addition on disk before
-// the call returns: the session journal. Create the file first with
-// ReplaceFile, which makes new files readable by their owner alone.
+// A side file (see below) kept open for adding bytes at its end, each
+// addition on disk before the call returns: the session journal.
 class AppendFile {
  public:
   AppendFile() = default;
@@ -130,9 +131,16 @@ class AppendFile {
   AppendFile(const AppendFile&) = delete;
   AppendFile& operator=(const AppendFile&) = delete;
 
-  // Opens the existing file at `path`, letting go of any file open before.
-  // Returns 0 or the errno value.
-  int Open(const std::string& path);
+  // Creates the side file `path` as CreateSideFile does (readable and
+  // writable by its owner alone), holding `bytes`, and keeps it open,
+  // letting go of any file open before. Returns 0, EEXIST when anything has
+  // that name, or the errno value; on failure no file is left.
+  int Create(const std::string& path, std::string_view bytes);
+  // Opens the existing side file `path` when it is trusted (a regular file
+  // of ours, reached without following a link) and cuts it to its first
+  // `keepBytes` bytes, synced, letting go of any file open before. Returns
+  // 0, or the value ReadSideFile would give for what is there.
+  int OpenExisting(const std::string& path, std::uint64_t keepBytes);
   // Writes all of `bytes` at the end and syncs the file's data. Returns 0 or
   // the errno value (EBADF when no file is open).
   int Append(std::string_view bytes);
@@ -150,6 +158,75 @@ int RenameWithoutReplacing(const std::string& from, const std::string& to);
 // Removes the file at `path`. Returns 0, also when there was none, or the
 // errno value.
 int RemoveFile(const std::string& path);
+
+// ---------------------------------------------------------------- side files
+
+// The files kept beside the book: the journal and the journals kept aside,
+// the backups, a save's temporary files and the lock's holder file. Anyone
+// who may write the book's folder can plant something under such a name: a
+// link to the book or to another file, a FIFO, a device, a folder, a file of
+// another user. So a side file is reached by its name alone, never through a
+// link (O_NOFOLLOW here; FILE_FLAG_OPEN_REPARSE_POINT and a look at the
+// attributes on Windows); a new one is only ever created where nothing has
+// the name (O_CREAT|O_EXCL, CREATE_NEW); and only a regular file owned by the
+// user running the program is read, written, cut or removed. Anything else
+// at the name is left alone, or moved aside under a new name.
+
+// Permission bits of a new side file where the system has them: its owner
+// alone, since side files hold the book's personal data; the lock's holder
+// file, which names only its holder, is readable by the folder's users.
+// Windows gives a new file the folder's access rights and ignores these.
+inline constexpr unsigned kOwnerOnly = 0600;
+inline constexpr unsigned kReadableByAll = 0644;
+
+// errno-style value for a side file owned by another user.
+inline constexpr int kNotOurs = -2;
+
+// What is at a side file's name, a link there not followed.
+struct SideFile {
+  FileKind kind = FileKind::missing;  // link: a symbolic link or another reparse point
+  bool ours = false;                  // owned by the user running the program
+  std::uint64_t size = 0;             // in bytes, for a regular file
+  FileStamp stamp;                    // of the name itself (the link, for a link)
+
+  // The only kind of side file that is ever read, written, cut or removed.
+  bool trusted() const { return kind == FileKind::regular && ours; }
+};
+
+// Looks at `path` without opening it and without following a link there.
+SideFile InspectSideFile(const std::string& path);
+
+// Words for what InspectSideFile found, for people: "a symbolic link",
+// "a FIFO", "a device", "a directory", "another user's file", "a regular
+// file", "missing".
+std::string Describe(const SideFile& found);
+
+// Creates the side file `path` with permission bits `mode` (whatever the
+// umask), writes all of `bytes`, and syncs the file and its folder. Fails
+// with EEXIST when anything at all has the name, a dangling link included;
+// never writes through a link. Returns 0 or the errno value; on failure no
+// file is left behind. This is how every new side file comes to be; the
+// book's ReplaceFile is never used for one.
+int CreateSideFile(const std::string& path, std::string_view bytes, unsigned mode = kOwnerOnly);
+
+// Replaces `bytes` with the contents of the side file `path`, when it is
+// trusted and holds at most `maxBytes` bytes; never follows a link, never
+// blocks on a FIFO and never reads a device. Returns 0; ENOENT when there is
+// none; ELOOP for a link; kNotRegularFile for a FIFO, device or folder;
+// kNotOurs; EFBIG when larger than `maxBytes` (bytes then empty, nothing
+// read); or the errno value of a failed read. The size is checked on the
+// open file, so what is read is what was checked.
+int ReadSideFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes);
+
+// Renames whatever is at `path`, the name itself and never the target of a
+// link, to the first free "<path>.1", "<path>.2", ..., never replacing
+// anything. Returns 0 with `movedTo` set, or the errno value.
+int MoveSideFileAside(const std::string& path, std::string& movedTo);
+
+// Removes the side file `path` when it is trusted. Returns 0, also when there
+// was none; for anything else at the name, which stays, the value
+// ReadSideFile would give; or the errno value.
+int RemoveSideFile(const std::string& path);
 
 // ---------------------------------------------------------------- backups
 

@@ -1,6 +1,7 @@
 // The parts of the platform seam that are the same on every system: words
 // for kinds of file and for errors, and how a book lock is handed on. Each
 // system's files hold only what calls the system.
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -21,6 +22,8 @@ const char* Describe(FileKind kind) {
       return "a FIFO";
     case FileKind::device:
       return "a device";
+    case FileKind::link:
+      return "a symbolic link";
     case FileKind::other:
       break;
   }
@@ -29,7 +32,23 @@ const char* Describe(FileKind kind) {
 
 std::string ErrorText(int error) {
   if (error == kNotRegularFile) return "not a regular file";
+  if (error == kNotOurs) return "owned by another user";
   return std::strerror(error);
+}
+
+std::string Describe(const SideFile& found) {
+  if (found.kind == FileKind::regular && !found.ours) return "another user's file";
+  return Describe(found.kind);
+}
+
+int MoveSideFileAside(const std::string& path, std::string& movedTo) {
+  int error = EEXIST;
+  for (int n = 1; n < 1000 && error == EEXIST; ++n) {
+    const std::string aside = path + "." + std::to_string(n);
+    error = RenameWithoutReplacing(path, aside);
+    if (error == 0) movedTo = aside;
+  }
+  return error;
 }
 
 BookLock::~BookLock() { Release(); }

@@ -196,7 +196,9 @@ int RemoveLeftoverTemps(const std::string& path) {
     const std::string name = entry->d_name;
     // mkostemp's suffix is exactly six characters.
     if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
-    if (unlink((folder + "/" + name).c_str()) == 0) ++removed;
+    // Only what a save of ours left: a link, FIFO or another user's file
+    // planted under such a name stays.
+    if (RemoveSideFile(folder + "/" + name) == 0) ++removed;
   }
   closedir(dir);
   return removed;

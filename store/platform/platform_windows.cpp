@@ -222,7 +222,9 @@ int RemoveLeftoverTemps(const std::string& path) {
     const std::wstring name = found.cFileName;
     // The random suffix is exactly six characters.
     if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
-    if (DeleteFileW((folder + name).c_str())) ++removed;
+    // Only what a save of ours left: a link or another user's file planted
+    // under such a name stays.
+    if (RemoveSideFile(Narrow(folder + name)) == 0) ++removed;
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return removed;

@@ -42,6 +42,12 @@ class OwnedHandle {
   OwnedHandle& operator=(const OwnedHandle&) = delete;
   bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
   HANDLE Get() const { return handle_; }
+  // Hands the handle on, no longer closed here.
+  HANDLE Release() {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return handle;
+  }
   bool Close() {
     if (!Valid()) return true;
     const bool closed = CloseHandle(handle_) != 0;

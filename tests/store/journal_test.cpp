@@ -19,6 +19,10 @@ class MemorySink : public journal::Sink {
     if (appendError.empty()) bytes_.append(bytes);
     return appendError;
   }
+  std::string Continue(std::uint64_t keepBytes) override {
+    bytes_.resize(keepBytes);
+    return {};
+  }
   const std::string& bytes() const { return bytes_; }
 
   std::string startError;
