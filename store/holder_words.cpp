@@ -31,20 +31,20 @@ std::string Since(std::int64_t since, std::int64_t now) {
 
 }  // namespace
 
-std::string HolderWords(const platform::BookLock& lock, const std::optional<Holder>& holder,
+std::string HolderWords(bool session, long processId, const std::optional<Holder>& holder,
                         std::int64_t now) {
-  std::string words =
-      lock.holderIsSession() ? "open in Kestrel" : "being written by another program";
+  std::string words = session ? "open in Kestrel" : "being written by another program";
   if (holder) {
     words += " on " + holder->computer + " by " + holder->user + " " + Since(holder->since, now);
-  } else if (lock.holderPid() > 0) {
-    words += " (process " + std::to_string(lock.holderPid()) + ")";
+  } else if (processId > 0) {
+    words += " (process " + std::to_string(processId) + ")";
   }
   return words;
 }
 
 std::string HolderWords(const std::string& bookPath, const platform::BookLock& lock) {
-  return HolderWords(lock, ReadHolder(bookPath, lock), std::time(nullptr));
+  return HolderWords(lock.holderIsSession(), lock.holderPid(), ReadHolder(bookPath, lock),
+                     std::time(nullptr));
 }
 
 }  // namespace lock_file

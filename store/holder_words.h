@@ -12,16 +12,17 @@
 
 namespace lock_file {
 
-// The holder that made `lock` busy, in words (UTF-8): "open in Kestrel on
-// DESK-3 by anna since 08:05" for a session, "being written by another
-// program on DESK-3 by anna since 08:05" for a command. The time is this
-// computer's local time, with the date added when it is not the day of
-// `now`: "since 08:05 on 7 December 2026". Without a holder the words are
-// "open in Kestrel (process 4711)", the process left out when unknown.
-std::string HolderWords(const platform::BookLock& lock, const std::optional<Holder>& holder,
+// A holder in words (UTF-8): "open in Kestrel on DESK-3 by anna since
+// 08:05" for a session, "being written by another program on DESK-3 by anna
+// since 08:05" for a command. The time is this computer's local time, with
+// the date added when it is not the day of `now`: "since 08:05 on 7
+// December 2026". Without a holder the words are "open in Kestrel (process
+// 4711)", the process (`processId`, as the lock names it) left out when 0.
+std::string HolderWords(bool session, long processId, const std::optional<Holder>& holder,
                         std::int64_t now);
 
-// The same for the book at `bookPath`, from its lock file, now.
+// The holder that made `lock` busy, from the lock file of the book at
+// `bookPath`, now.
 std::string HolderWords(const std::string& bookPath, const platform::BookLock& lock);
 
 }  // namespace lock_file

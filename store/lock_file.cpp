@@ -153,6 +153,15 @@ bool Claim::Put(const std::string& bookPath) {
   return true;
 }
 
+Claim& Claim::operator=(Claim&& other) noexcept {
+  if (this != &other) {
+    Withdraw();
+    path_ = std::exchange(other.path_, {});
+    line_ = std::exchange(other.line_, {});
+  }
+  return *this;
+}
+
 void Claim::Withdraw() {
   if (path_.empty()) return;
   std::string bytes;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "store/platform/platform.h"
 
@@ -52,8 +53,8 @@ class Claim {
  public:
   Claim() = default;
   ~Claim() { Withdraw(); }
-  Claim(const Claim&) = delete;
-  Claim& operator=(const Claim&) = delete;
+  Claim(Claim&& other) noexcept { *this = std::move(other); }
+  Claim& operator=(Claim&& other) noexcept;
 
   // Writes this process's line beside the book at `bookPath`, first removing
   // a stale file there. Call only while holding the book's lock. A folder
