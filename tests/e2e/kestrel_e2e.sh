@@ -76,8 +76,9 @@ unset WAYLAND_DISPLAY
 # The visible window whose title is exactly $1 (xdotool matches loosely, and
 # the message boxes' title "kestrel" differs from the form's only in case).
 window_titled() {
-  local id
-  for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+  local id pattern
+  pattern=$(printf '%s' "$1" | sed 's/[][().*^$+?{}|\\]/\\&/g')  # "(read-only)" is no group
+  for id in $(xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null); do
     if [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
       echo "$id"
       return 0
