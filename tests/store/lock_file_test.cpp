@@ -22,17 +22,21 @@ class UtcZone {
  public:
   UtcZone() {
     if (const char* zone = std::getenv("TZ")) before_ = zone;
-    SetZone("UTC");
+    SetZone("UTC0");
   }
-  ~UtcZone() { SetZone(before_ ? before_->c_str() : ""); }
+  ~UtcZone() { SetZone(before_ ? before_->c_str() : nullptr); }
 
  private:
-  static void SetZone(const char* zone) {
+  static void SetZone(const char* zone) {  // nullptr: the system's own
 #ifdef _WIN32
-    _putenv_s("TZ", zone);
+    _putenv_s("TZ", zone ? zone : "");
     _tzset();
 #else
-    setenv("TZ", zone, 1);
+    if (zone) {
+      setenv("TZ", zone, 1);
+    } else {
+      unsetenv("TZ");
+    }
     tzset();
 #endif
   }
