@@ -93,7 +93,7 @@ fuzz-short: fuzz-build
 # `make windows` builds kestrel.exe and kestrel-book.exe, `make
 # test-windows` runs the Windows test programs under Wine, whose prefix
 # lives in $(BUILD_WINDOWS)/wineprefix, and kestrel.exe end to end under
-# Wine on Xvfb.
+# Wine on Xvfb; the run fails if it leaves anything new in the home folder.
 BUILD_WINDOWS ?= build-windows
 
 .PHONY: deps-windows windows test-windows windows-package
@@ -107,9 +107,11 @@ windows: deps-windows
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS)
 
 test-windows: windows
+	scripts/home-unchanged snapshot $(BUILD_WINDOWS)/home-before-tests
 	$(BUILD_WINDOWS)/wine-run --prepare
 	ctest --test-dir $(BUILD_WINDOWS) --output-on-failure -j $(JOBS); \
-	  rc=$$?; $(BUILD_WINDOWS)/wine-run --stop; exit $$rc
+	  rc=$$?; $(BUILD_WINDOWS)/wine-run --stop; \
+	  scripts/home-unchanged compare $(BUILD_WINDOWS)/home-before-tests || rc=1; exit $$rc
 
 # The zip and the installer, in $(BUILD_WINDOWS).
 windows-package: windows

@@ -1,5 +1,4 @@
 // kestrel: the student contact book "phone.dat" of the current folder.
-#include <cstdio>
 #include <cstring>
 
 #include "app/kestrel_app.h"
@@ -16,12 +15,12 @@ int main(int argc, char** argv) {
   // (-platform, -display, ...) and ignores the rest.
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {
-      std::puts(
+      AfxPrintProgramLine(
           "usage: kestrel  (keeps the student contact book \"phone.dat\" of the current folder)");
       return 0;
     }
     if (std::strcmp(argv[i], "--version") == 0) {
-      std::puts("kestrel " KESTREL_VERSION);
+      AfxPrintProgramLine("kestrel " KESTREL_VERSION);
       return 0;
     }
   }

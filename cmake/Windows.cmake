@@ -28,3 +28,14 @@ if(KESTREL_BUILD_TESTS)
     target_sources(${gtest_target} INTERFACE ${CMAKE_CURRENT_LIST_DIR}/windows/lf_test_output.cpp)
   endforeach()
 endif()
+
+
+# Gives a program the VERSIONINFO resource of the project's version.
+function(kestrel_version_info target description)
+  set(KESTREL_RC_NAME ${target})
+  set(KESTREL_RC_FILE ${target}.exe)
+  set(KESTREL_RC_DESCRIPTION ${description})
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/version_info.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()

@@ -1,9 +1,9 @@
 # Packages of the Windows build (`make windows-package`, or cpack in the
 # build folder): a zip of kestrel.exe, kestrel-book.exe and README.txt, and
-# an NSIS installer made with makensis. The installer's Start-menu shortcut
-# starts Kestrel in the user's Documents folder, where its book lives; the
-# uninstaller removes only the files it installed, so no phone.dat or backup
-# is ever lost. Included from Install.cmake in the Windows build.
+# an NSIS installer made with makensis, for the user who runs it. Its
+# Start-menu shortcut starts Kestrel in that user's Documents folder, where
+# the book lives; the uninstaller removes only the files it installed, so no
+# phone.dat, backup or journal is ever lost. Included from Install.cmake in the Windows build.
 foreach(program kestrel kestrel-book)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION .)
@@ -25,29 +25,20 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY Kestrel)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
 
-# A 64-bit installer, as the programs are: it also runs where 32-bit
-# programs cannot (Wine without its 32-bit half).
+# The installer is made from our own template (cmake/windows/NSIS.template.in):
+# one user's install, without administrator rights. A 64-bit installer, as
+# the programs are: it also runs where 32-bit programs cannot (Wine without
+# its 32-bit half).
+list(APPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_PACKAGE_NAME Kestrel)
 set(CPACK_NSIS_DISPLAY_NAME Kestrel)
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Kestrel)
 set(CPACK_NSIS_INSTALLED_ICON_NAME kestrel.exe)
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 if(KESTREL_ICO)
   set(CPACK_NSIS_MUI_ICON ${KESTREL_ICO})
   set(CPACK_NSIS_MUI_UNIICON ${KESTREL_ICO})
 endif()
-# A shortcut's working folder is the output path when it is made. (Single
-# quotes and doubled backslashes: CPack writes these lines into a CMake
-# string before NSIS reads them.)
-set(CPACK_NSIS_CREATE_ICONS_EXTRA [[
-  SetOutPath '$DOCUMENTS'
-  CreateShortCut '$SMPROGRAMS\\$STARTMENU_FOLDER\\Kestrel.lnk' '$INSTDIR\\kestrel.exe'
-  SetOutPath '$INSTDIR'
-]])
-set(CPACK_NSIS_DELETE_ICONS_EXTRA [[
-  Delete '$SMPROGRAMS\\$MUI_TEMP\\Kestrel.lnk'
-]])
 include(CPack)
 
 if(KESTREL_BUILD_TESTS)

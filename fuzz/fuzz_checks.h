@@ -39,6 +39,24 @@ std::string CheckRoundTrip(std::string_view input);
 std::string CheckCsvImport(std::string_view input);
 std::string CheckVCardImport(std::string_view input);
 
+// The same for a workbook: `input` itself when it starts as a zip archive
+// does ("PK"), else the workbook that WorkbookOfParts packs from it.
+std::string CheckXlsxImport(std::string_view input);
+
+// A workbook packed from XML parts, so that the fuzzer mutates the XML
+// rather than the deflate streams and checksums around it: `parts` split at
+// each line "=====" gives, in order, xl/workbook.xml, its relationships,
+// xl/sharedStrings.xml, xl/styles.xml and xl/worksheets/sheet1.xml.
+std::string WorkbookOfParts(std::string_view parts);
+
+// Reading `input` as a session journal: the reader that keeps no entries
+// (Summarize, ReplayEntries) and the one that keeps them all (Parse, Replay)
+// agree on the header, the entries, the torn tail and what replaying onto a
+// small book gives; replaying adds no more records than there are entries;
+// every field read holds at most 99 bytes and its NUL; and the entries read
+// encode back to a journal that reads the same.
+std::string CheckJournal(std::string_view input);
+
 // Expands a run description: after the first byte, each pair (value, n)
 // stands for `value` repeated 2^(n % 17) times, up to 128 KiB in all. Skewed
 // counts give the long codes (up to 17 bits) that short inputs never reach.

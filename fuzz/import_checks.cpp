@@ -1,4 +1,5 @@
-// What must hold when any bytes at all are imported as CSV or as vCard: a
+// What must hold when any bytes at all are imported as CSV, vCard or a
+// workbook: a
 // refusal leaves the book as it was; an import appends only records that a
 // field can hold whole, one line of at most 99 characters each; and the
 // export of what came in, imported again, gives the same records.
@@ -10,6 +11,9 @@
 #include "text/field_text.h"
 #include "tools/book_csv.h"
 #include "tools/book_vcard.h"
+#include "tools/book_xlsx.h"
+#include "tools/xlsx_reader.h"
+#include "tools/zip_writer.h"
 
 namespace {
 
@@ -84,4 +88,26 @@ std::string CheckVCardImport(std::string_view input) {
       input,
       [](std::string_view bytes, RecordList& book) { return book_vcard::ImportRecords(bytes, book); },
       [](const RecordList& records) { return book_vcard::ExportRecords(records); });
+}
+
+std::string WorkbookOfParts(std::string_view parts) {
+  static constexpr const char* kNames[] = {"xl/workbook.xml", "xl/_rels/workbook.xml.rels",
+                                           "xl/sharedStrings.xml", "xl/styles.xml",
+                                           "xl/worksheets/sheet1.xml"};
+  constexpr std::string_view kSplit = "\n=====\n";
+  zip::Writer zip;
+  for (const char* name : kNames) {
+    const std::size_t end = parts.find(kSplit);
+    zip.Add(name, parts.substr(0, end));
+    parts = end == std::string_view::npos ? std::string_view() : parts.substr(end + kSplit.size());
+  }
+  return zip.Finish();
+}
+
+std::string CheckXlsxImport(std::string_view input) {
+  const std::string workbook = xlsx::LooksLikeZip(input) ? std::string(input) : WorkbookOfParts(input);
+  return CheckImport(
+      workbook,
+      [](std::string_view bytes, RecordList& book) { return book_xlsx::ImportRecords(bytes, book); },
+      [](const RecordList& records) { return book_xlsx::ExportRecords(records); });
 }

@@ -1,14 +1,17 @@
-// Writes the seed corpus of the three fuzz targets into <folder>/<target>/:
-// the codec's known byte vectors, small generated books, and damaged files
-// of every kind the loader must survive. Run: kestrel_fuzz_corpus fuzz/corpus
+// Writes the seed corpus of the fuzz targets of the book's file and the
+// journal into <folder>/<target>/: the codec's known byte vectors, small
+// generated books, journals, and damaged files of every kind the loaders
+// must survive. Run: kestrel_fuzz_corpus fuzz/corpus
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 
 #include "store/codec/codec_buffer.h"
+#include "store/journal.h"
 #include "store/record_text.h"
 #include "tools/book_generator.h"
 
@@ -205,6 +208,69 @@ void WriteDecodeFile(CorpusWriter& corpus, std::string_view book) {
   corpus.Put(t, "seventeen-values-1000-bits", TableFile(17, 3, 1000, Noise(125)));
 }
 
+// CRC-32 as zip and the journal have it, for entries made by hand.
+std::uint32_t Crc32(std::string_view bytes) {
+  std::uint32_t c = 0xFFFFFFFFu;
+  for (const char b : bytes) {
+    c ^= static_cast<std::uint8_t>(b);
+    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+  }
+  return c ^ 0xFFFFFFFFu;
+}
+
+// A record with `last` as its last name and `first` as its first.
+StudentRecord Named(const char* last, const char* first = "") {
+  StudentRecord record;
+  std::snprintf(record.fields[0], sizeof record.fields[0], "%s", last);
+  std::snprintf(record.fields[1], sizeof record.fields[1], "%s", first);
+  return record;
+}
+
+void WriteJournal(CorpusWriter& corpus) {
+  const char* t = "fuzz_journal";
+  platform::FileStamp stamp;
+  stamp.exists = true;
+  stamp.volume = 2049;
+  stamp.file = 131074;
+  stamp.size = 4096;
+  stamp.mtimeSeconds = 1765000000;
+  const std::string header = journal::EncodeHeader(stamp);
+  const std::string set = journal::EncodeEntry(0, Named("Ames", "Ann"));
+  const std::string append = journal::EncodeEntry(3, Named("New"));
+  const std::string deleted = journal::EncodeEntry(1, StudentRecord{});
+  StudentRecord full;
+  for (auto& field : full.fields) std::memset(field, 'f', StudentRecord::kFieldSize - 1);
+  const std::string widest = journal::EncodeEntry(2, full);
+  corpus.Put(t, "empty", "");
+  corpus.Put(t, "header-only", header);
+  corpus.Put(t, "header-cut-short", header.substr(0, 30));
+  std::string damagedHeader = header;
+  damagedHeader[20] = static_cast<char>(damagedHeader[20] ^ 1);
+  corpus.Put(t, "header-damaged", damagedHeader + set);
+  corpus.Put(t, "no-book-header", journal::EncodeHeader(platform::FileStamp{}) + append);
+  corpus.Put(t, "set-append-delete", header + set + append + deleted);
+  corpus.Put(t, "widest-entry", header + widest);
+  corpus.Put(t, "torn-tail", header + set + append.substr(0, 20));
+  std::string badCrc = append;
+  badCrc.back() = static_cast<char>(badCrc.back() ^ 1);
+  corpus.Put(t, "bad-crc-then-entry", header + set + badCrc + deleted);
+  // A whole entry whose first field claims 100 bytes, one more than a field
+  // holds, in a body that has room for them and sixteen empty fields.
+  std::string field100(2, '\0');
+  field100.append(4, '\0');  // position 0
+  field100 += static_cast<char>(100);
+  field100.append(100, 'y');
+  field100.append(16, '\0');
+  field100[0] = static_cast<char>(field100.size() - 2);
+  const std::uint32_t crc = Crc32(field100);
+  for (int i = 0; i < 4; ++i) field100 += static_cast<char>(crc >> (8 * i) & 0xFF);
+  corpus.Put(t, "field-length-100", header + field100);
+  corpus.Put(t, "position-beyond-the-book", header + journal::EncodeEntry(9, Named("Far")) + set);
+  std::string appends = header;
+  for (std::uint32_t k = 3; k < 40; ++k) appends += journal::EncodeEntry(k, StudentRecord{});
+  corpus.Put(t, "many-appends", appends);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -217,5 +283,6 @@ int main(int argc, char** argv) {
   WriteRoundTrip(corpus, book);
   WriteLoadText(corpus, book);
   WriteDecodeFile(corpus, book);
+  WriteJournal(corpus);
   return corpus.ok() ? 0 : 1;
 }

@@ -122,15 +122,15 @@ constexpr ControlTemplate kMatchList[] = {
     Button(IDCANCEL, "E&xit", 113, 185, 50, 15),
 };
 
-constexpr unsigned kModal = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT;
+constexpr unsigned kModal = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SHELLFONT;
 
 constexpr DialogTemplate kDialogs[] = {
-    {IDD_KESTREL_DIALOG, "Kestrel", 0, 0, 342, 290, "MS Sans Serif", 8,
+    {IDD_KESTREL_DIALOG, "Kestrel", 0, 0, 342, 290, "MS Shell Dlg", 8,
      kModal | WS_VISIBLE | WS_SYSMENU, WS_EX_APPWINDOW, kMainForm},
-    {IDD_ABOUTBOX, "About Kestrel", 0, 0, 235, 55, "MS Sans Serif", 8, kModal | WS_SYSMENU, 0,
+    {IDD_ABOUTBOX, "About Kestrel", 0, 0, 235, 55, "MS Shell Dlg", 8, kModal | WS_SYSMENU, 0,
      kAboutBox},
-    {IDD_RECORD_DIALOG, "", 0, 0, 347, 226, "MS Sans Serif", 8, kModal, 0, kRecordDialog},
-    {IDD_MATCH_LIST, "Matching Records", 0, 0, 197, 201, "MS Sans Serif", 8, kModal, 0, kMatchList},
+    {IDD_RECORD_DIALOG, "", 0, 0, 347, 226, "MS Shell Dlg", 8, kModal, 0, kRecordDialog},
+    {IDD_MATCH_LIST, "Matching Records", 0, 0, 197, 201, "MS Shell Dlg", 8, kModal, 0, kMatchList},
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "store/holder_words.h"
 #include "store/platform/platform.h"
 #include "tools/commands.h"
+#include "tools/standard_output.h"
 
 void AddBookOption(CommandLine& line, std::string& path) {
   path = "phone.dat";
@@ -94,7 +95,7 @@ int ReadInput(const std::string& path, std::string& bytes) {
 
 int WriteOutput(const std::string& path, std::string_view bytes) {
   if (path.empty() || IsStandardStream(path)) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    WriteStandardOutput(bytes);
     return FlushStandardOutput();
   }
   const platform::ReplaceOutcome outcome = platform::ReplaceFile(path, bytes);

@@ -15,8 +15,6 @@ namespace book_csv {
 
 namespace {
 
-constexpr int kNoField = -1;
-
 std::string Where(int line, int column, std::string_view name) {
   std::string where = "line " + std::to_string(line);
   if (column > 0) where += ", column " + std::to_string(column);
@@ -33,16 +31,6 @@ std::string HeaderKey(std::string_view name) {
     if (std::isalnum(b)) key += static_cast<char>(std::tolower(b));
   }
   return key;
-}
-
-int FieldOfColumn(std::string_view name) {
-  const std::string key = HeaderKey(name);
-  if (key.empty()) return kNoField;
-  for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
-    if (HeaderKey(kColumnNames[f]) == key || HeaderKey(kFieldLabels[f]) == key) return f;
-  }
-  if (key == "studentnumber") return studentNo;  // as people write "Student #" out
-  return kNoField;
 }
 
 // Maps each column of the header to its field, kNoField for the columns
@@ -62,13 +50,7 @@ bool ReadHeader(const std::vector<std::string>& header, int line, std::vector<in
     const int column = static_cast<int>(c) + 1;
     const int field = FieldOfColumn(header[c]);
     if (field == kNoField) {
-      error = Where(line, column, "") + ": unknown column \"" + header[c] +
-              "\"; the columns are student_no, last_name, first_name, middle_name1, "
-              "middle_name2, gender, birthday, phone, email, cell_phone, parent_name, "
-              "parent_phone, address1 to address5, or the program's labels (Student #, "
-              "Last Name, First Name, Middle Name1, Middle Name2, Gender, Birthday, Phone, "
-              "E-mail, Cell Phone, Parent's Name, Parent's Phone, Address 1 to Address 5); "
-              "case, blanks and punctuation do not matter";
+      error = Where(line, column, "") + ": " + UnknownColumn(header[c]);
       return false;
     }
     if (seen[field]) {
@@ -96,6 +78,26 @@ bool RunsAsFormula(std::string_view cell) {
 
 }  // namespace
 
+int FieldOfColumn(std::string_view name) {
+  const std::string key = HeaderKey(name);
+  if (key.empty()) return kNoField;
+  for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
+    if (HeaderKey(kColumnNames[f]) == key || HeaderKey(kFieldLabels[f]) == key) return f;
+  }
+  if (key == "studentnumber") return studentNo;  // as people write "Student #" out
+  return kNoField;
+}
+
+std::string UnknownColumn(std::string_view name) {
+  return "unknown column \"" + std::string(name) +
+         "\"; the columns are student_no, last_name, first_name, middle_name1, "
+         "middle_name2, gender, birthday, phone, email, cell_phone, parent_name, "
+         "parent_phone, address1 to address5, or the program's labels (Student #, "
+         "Last Name, First Name, Middle Name1, Middle Name2, Gender, Birthday, Phone, "
+         "E-mail, Cell Phone, Parent's Name, Parent's Phone, Address 1 to Address 5); "
+         "case, blanks and punctuation do not matter";
+}
+
 bool Utf8ToWindows1252(std::string_view utf8, std::string& out, std::string& why) {
   return import_text::ToWindows1252(utf8, import_text::Encoding::kUtf8, out, why);
 }
@@ -106,11 +108,11 @@ void AppendHeader(char delimiter, std::string& out) {
 }
 
 void AppendRecordRow(const StudentRecord& record, char delimiter, std::string& out,
-                     bool safeCells) {
+                     bool safeCells, bool windows1252) {
   for (int f = 0; f < StudentRecord::kFieldCount; ++f) {
     if (f > 0) out += delimiter;
-    const char* text = record.fields[f];
-    std::string cell = cp1252::ToUtf8({text, strnlen(text, StudentRecord::kFieldSize)});
+    const std::string_view text(record.fields[f], strnlen(record.fields[f], StudentRecord::kFieldSize));
+    std::string cell = windows1252 ? std::string(text) : cp1252::ToUtf8(text);
     if (safeCells && RunsAsFormula(cell)) cell.insert(0, 1, '\'');
     csv::AppendField(cell, delimiter, out);
   }
@@ -122,7 +124,9 @@ std::string ExportRecords(const RecordList& records, const ExportOptions& option
   if (options.bom) out += csv::kUtf8Bom;
   AppendHeader(options.delimiter, out);
   for (const StudentRecord& record : records) {
-    if (!IsEmpty(record)) AppendRecordRow(record, options.delimiter, out, options.safeCells);
+    if (!IsEmpty(record)) {
+      AppendRecordRow(record, options.delimiter, out, options.safeCells, options.windows1252);
+    }
   }
   return out;
 }

@@ -24,25 +24,35 @@ inline constexpr std::array<std::string_view, StudentRecord::kFieldCount> kField
     "Birthday",   "Phone",         "E-mail",         "Cell Phone",   "Parent's Name",
     "Parent's Phone", "Address 1", "Address 2",      "Address 3",    "Address 4",    "Address 5"};
 
+// The field a header cell names, by its column name or the program's label,
+// ignoring case, blanks and punctuation; kNoField for any other name.
+inline constexpr int kNoField = -1;
+int FieldOfColumn(std::string_view name);
+
+// Why a header cell that names no field is refused, after its place.
+std::string UnknownColumn(std::string_view name);
+
 // Converts UTF-8 text to Windows-1252 into `out`. Returns false, with `why`
 // set to "not valid UTF-8" or "character U+XXXX has no place in
 // Windows-1252", when it cannot.
 bool Utf8ToWindows1252(std::string_view utf8, std::string& out, std::string& why);
 
 struct ExportOptions {
-  char delimiter = ',';     // ',' for CSV, '\t' for tab-separated text
+  char delimiter = ',';     // ',' or ';' for CSV, '\t' for tab-separated text
   bool bom = false;         // start with a UTF-8 byte-order mark
   bool safeCells = false;   // an apostrophe before a cell a spreadsheet would run as a formula
+  bool windows1252 = false;  // the records' own bytes instead of UTF-8 (no byte-order mark)
 };
 
 // Appends the header row: the column names in field order, CRLF-terminated.
 void AppendHeader(char delimiter, std::string& out);
 
-// Appends one row of the record's seventeen fields, converted to UTF-8,
-// quoted where needed, CRLF-terminated. With `safeCells` a field starting
-// with '=', '+', '-', '@', a tab or a CR gets an apostrophe in front.
+// Appends one row of the record's seventeen fields, converted to UTF-8
+// (unless `windows1252`), quoted where needed, CRLF-terminated. With
+// `safeCells` a field starting with '=', '+', '-', '@', a tab or a CR gets an
+// apostrophe in front.
 void AppendRecordRow(const StudentRecord& record, char delimiter, std::string& out,
-                     bool safeCells = false);
+                     bool safeCells = false, bool windows1252 = false);
 
 // The whole export: an optional byte-order mark, the header row, then one row
 // per live record of `records` in order; deleted records are left out.

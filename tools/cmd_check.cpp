@@ -6,6 +6,7 @@
 
 #include "store/codec/codec_buffer.h"
 #include "store/journal.h"
+#include "store/journal_file.h"
 #include "store/platform/platform.h"
 #include "store/record_text.h"
 #include "tools/book_command.h"
@@ -34,8 +35,22 @@ std::size_t LongestLine(std::string_view text) {
 // session that died, which Kestrel offers to restore at its next start.
 void ReportJournal(const std::string& path) {
   const std::string journalPath = journal::PathFor(path);
-  std::string bytes;
-  if (platform::ReadWholeFile(journalPath, bytes) != 0) return;
+  const journal::Left left = journal::ReadLeft(journalPath);
+  switch (left.status) {
+    case journal::Left::Status::none:
+    case journal::Left::Status::unreadable:
+      return;
+    case journal::Left::Status::planted:
+      // Planted beside the book: Kestrel moves it aside unread at its next start.
+      std::cout << "journal: " << journalPath << ": not read: " << left.found
+                << ", not a journal of this user's\n";
+      return;
+    case journal::Left::Status::tooLarge:
+      std::cout << "journal: " << journalPath << ": not read: " << left.reason << '\n';
+      return;
+    case journal::Left::Status::read:
+      break;
+  }
   // Asked, not taken: a check never waits for a writer, nor turns one away.
   const platform::BookLock lock = platform::BookLock::Inquire(path);
   if (lock.status() == platform::BookLock::Status::busy && lock.holderIsSession()) {
@@ -44,11 +59,11 @@ void ReportJournal(const std::string& path) {
     std::cout << '\n';
     return;
   }
-  const journal::Contents left = journal::Parse(bytes);
-  const std::size_t count = left.entries.size();
+  const journal::Summary summary = journal::Summarize(left.bytes, 0);
+  const std::size_t count = summary.entries;
   std::cout << "journal: " << journalPath << ": " << count << (count == 1 ? " change" : " changes")
             << " of a Kestrel session that ended without saving";
-  if (left.headerValid && left.book != platform::StampOf(path)) {
+  if (summary.headerValid && summary.book != platform::StampOf(path)) {
     std::cout << ", made to the book as it was before it last changed";
   }
   std::cout << '\n';

@@ -1,5 +1,6 @@
-// kestrel-book import: appends the rows of a CSV file, or the cards of a
-// vCard file, to the book: all of them or, when any is bad, none.
+// kestrel-book import: appends the rows of a CSV file or of a workbook's
+// first sheet, or the cards of a vCard file, to the book: all of them or,
+// when any is bad, none.
 #include <iostream>
 #include <new>
 #include <string>
@@ -8,8 +9,10 @@
 #include "tools/book_command.h"
 #include "tools/book_csv.h"
 #include "tools/book_vcard.h"
+#include "tools/book_xlsx.h"
 #include "tools/commands.h"
 #include "tools/vcard.h"
+#include "tools/xlsx_reader.h"
 
 namespace {
 
@@ -18,8 +21,8 @@ constexpr char kUsage[] =
 constexpr char kDetails[] =
     "Appends the records of FILE (- for standard input) to BOOK, after the\n"
     "records it holds, and saves the book (written beside it and renamed over\n"
-    "it, so the old book stays whole until the new one is). FILE is CSV or\n"
-    "vCard, as its content shows, whatever its name.\n"
+    "it, so the old book stays whole until the new one is). FILE is CSV, vCard\n"
+    "or a workbook (.xlsx), as its content shows, whatever its name.\n"
     "\n"
     "CSV: the first row names the columns, in any order, by the export's names\n"
     "(student_no, last_name, first_name, middle_name1, middle_name2, gender,\n"
@@ -36,6 +39,11 @@ constexpr char kDetails[] =
     "What has a field goes into it (see the man page for the mapping); photos,\n"
     "further phone numbers, e-mail addresses and addresses, and other properties\n"
     "are dropped and counted. Line breaks in a value become blanks.\n"
+    "\n"
+    "Workbook: the first sheet, whose first row with any text is the header,\n"
+    "named as for CSV; an empty header cell heads a column that must stay\n"
+    "empty. Cells are read as the sheet shows them: text, numbers as written,\n"
+    "dates as YYYY-MM-DD. Messages name the cell (\"cell C7 (first_name)\").\n"
     "\n"
     "The text is UTF-8, with or without a byte-order mark; a file that is not\n"
     "valid UTF-8 is read as Windows-1252, as Excel on Windows saves CSV.\n"
@@ -89,7 +97,12 @@ Imported ImportInto(std::string_view bytes, RecordList& records,
   std::size_t duplicates = 0;
   const char* emptyOne = "empty row";
   const char* emptyMany = "empty rows";
-  if (vcard::LooksLikeVCard(import_text::StripUtf8Bom(bytes))) {
+  if (xlsx::LooksLikeZip(bytes)) {
+    const book_csv::ImportResult r = book_xlsx::ImportRecords(bytes, records, options);
+    out = {r.ok, r.error, r.added, "", ""};
+    empty = r.emptyRows;
+    duplicates = r.duplicates;
+  } else if (vcard::LooksLikeVCard(import_text::StripUtf8Bom(bytes))) {
     const book_vcard::ImportResult r = book_vcard::ImportRecords(bytes, records, options);
     out = {r.ok, r.error, r.added, "", Dropped(r)};
     empty = r.emptyCards;
@@ -128,7 +141,7 @@ int Import(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < operands.size(); ++i) {
     if (i > 0 || operands[i].empty()) return line.Unexpected(operands[i]);
   }
-  if (operands.empty()) return Fail(kExitUsage, "import needs a CSV or vCard file");
+  if (operands.empty()) return Fail(kExitUsage, "import needs a CSV, vCard or workbook file");
   const std::string& inPath = operands[0];
 
   std::string bytes;
@@ -170,4 +183,4 @@ int Import(const std::vector<std::string>& args) {
 
 }  // namespace
 
-KESTREL_COMMAND(Import, "import", "import FILE", "append the records of a CSV or vCard file");
+KESTREL_COMMAND(Import, "import", "import FILE", "append the records of a CSV, vCard or workbook file");

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "store/platform/platform.h"
+
 namespace {
 std::vector<Command>& Registry() {
   static std::vector<Command> commands;
@@ -49,4 +51,5 @@ std::string LowerFirst(std::string text) {
   return text;
 }
 
-std::string SystemReason(int error) { return LowerFirst(std::strerror(error)); }
+// The system's own words: on Windows those its users read elsewhere.
+std::string SystemReason(int error) { return LowerFirst(platform::ErrorText(error)); }

@@ -34,6 +34,29 @@ int LabelOf(const DialogTemplate& dialog, std::size_t index) {
   return best;
 }
 
+std::vector<std::size_t> CreationOrder(const DialogTemplate& dialog) {
+  const std::size_t count = dialog.controls.size();
+  std::vector<int> labelOf(count, -1);
+  std::vector<bool> namesAControl(count, false);
+  for (std::size_t i = 0; i < count; ++i) {
+    const ControlKind kind = dialog.controls[i].kind;
+    if (kind != ControlKind::kEdit && kind != ControlKind::kListBox) continue;
+    const int label = LabelOf(dialog, i);
+    // A label names one control only: the first that claims it.
+    if (label < 0 || namesAControl[static_cast<std::size_t>(label)]) continue;
+    labelOf[i] = label;
+    namesAControl[static_cast<std::size_t>(label)] = true;
+  }
+  std::vector<std::size_t> order;
+  order.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (namesAControl[i]) continue;  // comes with its control
+    if (labelOf[i] >= 0) order.push_back(static_cast<std::size_t>(labelOf[i]));
+    order.push_back(i);
+  }
+  return order;
+}
+
 std::string AccessibleName(const DialogTemplate& dialog, std::size_t index) {
   const ControlTemplate& control = dialog.controls[index];
   switch (control.kind) {

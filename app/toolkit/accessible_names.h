@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/toolkit/dialog_template.h"
 
@@ -21,6 +22,13 @@ std::string ShownText(ControlKind kind, unsigned style, std::string_view text);
 // The label that names control `index` of `dialog`: the nearest label to
 // its left whose middle lies within the control's height. -1 for none.
 int LabelOf(const DialogTemplate& dialog, std::size_t index);
+
+// The order to create the controls of `dialog` in, as template indexes:
+// each label that names a control (LabelOf) just before that control, every
+// other control where the template has it. Windows names an edit after the
+// static text just before it; labels are no tab stops, so the tab order
+// among the other controls stays the template's.
+std::vector<std::size_t> CreationOrder(const DialogTemplate& dialog);
 
 // The accessible name of control `index`: for an edit the text of its label
 // without "&" and without a closing colon ("Parent's Phone"); for a list box

@@ -54,6 +54,10 @@ class DialogEvents {
 // window can be shown at all, writes "<program>: <reason>" as one line to the
 // standard error and returns 1 without calling run.
 int RunProgram(int argc, char** argv, const char* program, const std::function<int()>& run);
+// A line of text for the user before any window exists (--help, --version):
+// to the standard output, or where the platform shows such text when a
+// program has none (a message box captioned `caption` on Windows).
+void PrintProgramLine(std::string_view line, std::string_view caption);
 // Runs the event loop while a top-level window is open (InitInstance kept one).
 void RunWhileWindowsOpen();
 // The running executable's path; empty before the toolkit starts.
@@ -90,6 +94,13 @@ std::string GetWindowText(HWND window);  // the caption of a dialog, a control's
 void SetWindowText(HWND window, std::string_view text);
 void SetFocus(HWND window);
 CRect GetClientRect(HWND window);
+// A top-level window's rectangle, frame included, in screen pixels.
+CRect GetWindowRect(HWND window);
+// The work area (the screen less task bars and panels) of the screen that
+// holds most of `window`.
+CRect GetWorkArea(HWND window);
+// Moves a top-level window's top-left corner to (x, y) in screen pixels.
+void MoveWindow(HWND window, int x, int y);
 // The messages of win_types.h. LB_ADDSTRING's lParam is Windows-1252 text.
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

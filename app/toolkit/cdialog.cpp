@@ -5,6 +5,7 @@
 
 #include "app/toolkit/backend.h"
 #include "app/toolkit/resource_table.h"
+#include "app/toolkit/window_placement.h"
 
 namespace backend = toolkit::backend;
 
@@ -31,11 +32,16 @@ HWND ActiveDialogWindow() {
 // class's own table first and then each base table.
 class CDialog::Events : public backend::DialogEvents {
  public:
-  explicit Events(CDialog& dialog) : dialog_(dialog) {}
+  Events(CDialog& dialog, HWND owner, bool visibleAtCreation)
+      : dialog_(dialog), owner_(owner), visibleAtCreation_(visibleAtCreation) {}
 
+  // The dialog is placed once its handler has run, unless the handler moved it.
   bool InitDialog(HWND window) override {
     dialog_.hwnd_ = window;
-    return dialog_.OnInitDialog() != FALSE;
+    const CRect before = backend::GetWindowRect(window);
+    const bool focusFirst = dialog_.OnInitDialog() != FALSE;
+    toolkit::PlaceDialog(window, owner_, visibleAtCreation_, before);
+    return focusFirst;
   }
   void Command(UINT code, int id) override {
     if (const MessageMapEntry* e = Find(WM_COMMAND, code, id)) (dialog_.*(e->handler))();
@@ -75,6 +81,8 @@ class CDialog::Events : public backend::DialogEvents {
   }
 
   CDialog& dialog_;
+  HWND owner_;
+  bool visibleAtCreation_;
 };
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -96,7 +104,9 @@ INT_PTR CDialog::DoModal() {
   if (hasSystemMenu_) systemMenu_.AppendMenu(MF_STRING, SC_CLOSE, "&Close");
   RunningDialogs().push_back(this);
 
-  Events events(*this);
+  // A window of its own on the task bar (the main form) belongs to no other window.
+  Events events(*this, (t->exStyle & WS_EX_APPWINDOW) != 0 ? nullptr : owner,
+                (t->style & WS_VISIBLE) != 0);
   const int result = backend::RunModalDialog(*t, owner, events);
 
   auto& running = RunningDialogs();

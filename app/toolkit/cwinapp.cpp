@@ -51,6 +51,10 @@ int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
                                       AfxGetAppName(), type);
 }
 
+void AfxPrintProgramLine(const char* line) {
+  toolkit::backend::PrintProgramLine(line ? line : "", AfxGetAppName());
+}
+
 int AfxWinMain(int argc, char** argv) {
   const std::string program = FileNameWithoutExtension(argc > 0 && argv[0] ? argv[0] : "kestrel");
   return toolkit::backend::RunProgram(argc, argv, program.c_str(), [&]() -> int {

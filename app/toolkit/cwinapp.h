@@ -49,6 +49,12 @@ inline void AfxEnableControlContainer() {}
 // dialog. Returns the id of the chosen button (IDOK, IDCANCEL, IDYES, IDNO).
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 
+// Prints a line the program answers a command-line question with (--help,
+// --version) before any window exists: to the standard output where there
+// is one, else to the console the program was started from, else in a
+// message box.
+void AfxPrintProgramLine(const char* line);
+
 // The program's start: starts the toolkit and calls
 // AfxGetApp()->InitInstance(). Returns the process's exit status: 1 with a
 // one-line message on the standard error when no window can be shown or

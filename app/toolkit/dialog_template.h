@@ -21,6 +21,10 @@ constexpr unsigned WS_MINIMIZEBOX = 0x00020000u;  // on the dialog only
 constexpr unsigned WS_MAXIMIZEBOX = 0x00010000u;  // on the dialog only
 constexpr unsigned DS_MODALFRAME = 0x80u;
 constexpr unsigned DS_SETFONT = 0x40u;
+constexpr unsigned DS_FIXEDSYS = 0x08u;
+// The shell dialog font: "MS Shell Dlg" becomes the system's TrueType dialog
+// font, with the metrics of the old bitmap one and sharp at any scale.
+constexpr unsigned DS_SHELLFONT = DS_SETFONT | DS_FIXEDSYS;
 constexpr unsigned WS_EX_APPWINDOW = 0x00040000u;
 
 // Push buttons.

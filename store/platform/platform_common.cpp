@@ -2,10 +2,10 @@
 // for kinds of file and for errors, and how a book lock is handed on. Each
 // system's files hold only what calls the system.
 #include <cerrno>
-#include <cstring>
 #include <string>
 #include <utility>
 
+#include "store/platform/error_text.h"
 #include "store/platform/platform.h"
 
 namespace platform {
@@ -33,7 +33,7 @@ const char* Describe(FileKind kind) {
 std::string ErrorText(int error) {
   if (error == kNotRegularFile) return "not a regular file";
   if (error == kNotOurs) return "owned by another user";
-  return std::strerror(error);
+  return SystemErrorText(error);
 }
 
 std::string Describe(const SideFile& found) {

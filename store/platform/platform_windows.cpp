@@ -15,7 +15,7 @@ SyncObserver syncObserver = nullptr;
 ReplaceOutcome Failed(ReplaceOutcome::Status status, int error) {
   ReplaceOutcome outcome;
   outcome.status = status;
-  outcome.reason = std::strerror(error);
+  outcome.reason = ErrorText(error);
   return outcome;
 }
 
@@ -246,7 +246,7 @@ BackupResult KeepBackup(const std::string& path) {
     }
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-    result.reason = std::strerror(ErrnoOf(error));
+    result.reason = ErrorText(ErrnoOf(error));
     return result;
   }
   result.reason = "too many backups already";

@@ -13,6 +13,7 @@
 #include "store/journal_file.h"
 #include "tests/app/app_test_support.h"
 #include "tests/search/record_maker.h"
+#include "tests/store/planted_kinds.h"
 
 namespace {
 
@@ -36,6 +37,33 @@ class JournalRecoveryTest : public BookFolderTest {
   std::string JournalBytes(const std::string& path) const {
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  }
+
+  // What a session that died could have left, as bytes: a header naming the
+  // book as it is now and one change, record 0 renamed "Planted".
+  std::string JournalOfNow() const {
+    return journal::EncodeHeader(platform::StampOf(path_)) + journal::EncodeEntry(0, Person("Planted"));
+  }
+  // Starts afresh: an empty folder holding the book of `records`.
+  void FreshFolder(const RecordList& records) {
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directory(folder_);
+    WriteBook(records);
+  }
+  // `before` with the thing at `from` (a name in the folder) now at `to`.
+  static std::map<std::string, std::string> Moved(std::map<std::string, std::string> before,
+                                                  const std::string& from, const std::string& to) {
+    before[to] = before[from];
+    before.erase(from);
+    return before;
+  }
+  // A user who reads the box that tells, then leaves from the main form.
+  static void ToldThenLeave(ScriptedUser& user, const std::string& told) {
+    user.Then("told, not asked", [told](QWidget* box) {
+          EXPECT_EQ(MessageText(box).toStdString(), told);
+          Key(box, Qt::Key_Return);
+        })
+        .Then("form: leave", [](QWidget* form) { Key(form, Qt::Key_Escape); });
   }
 
   void Run(CKestrelApp& app) { EXPECT_EQ(app.InitInstance(), FALSE); }
@@ -123,6 +151,64 @@ TEST_F(JournalRecoveryTest, LogoutClosingTheFormLeavesTheJournalDiscardDoesNot) 
       EXPECT_STREQ(left.entries[0].record.fields[lastName], "s");
     }
   }
+}
+
+// Symptom: a link planted as the journal had the book replaced by a journal
+// header; a FIFO stalled the start for ever; another user's file was
+// written to and its changes offered as ours.
+TEST_F(JournalRecoveryTest, PlantedJournalIsMovedAsideUnreadAndNothingElseChanges) {
+  for (const planted::Row& row : planted::Rows()) {
+    SCOPED_TRACE(row.name);
+    FreshFolder({Person("Adams")});
+    ASSERT_EQ(planted::Plant(row.kind, JournalPath(), path_, folder_, JournalOfNow()), "");
+    const auto expected = Moved(planted::Snapshot(folder_), "/phone.dat.journal", "/phone.dat.journal.1");
+    ScriptedUser user;
+    ToldThenLeave(user, std::string("Kestrel found ") + row.words + " where it keeps its recovery file \"" +
+                            JournalPath() + "\", and did not use it.  It has been renamed \"" +
+                            JournalPath() + ".1\".");
+    CKestrelApp app(path_.c_str());
+    Run(app);
+    user.Finish();
+    EXPECT_EQ(planted::Snapshot(folder_), expected) << "changed, or the session's journal outlived Discard";
+    EXPECT_EQ(LastNames(app.store.records), (std::vector<std::string>{"Adams"}));
+  }
+}
+
+// A journal of a changed book goes to the first free ".journal.N": what is
+// planted at ".journal.1" is passed over, never replaced nor followed.
+TEST_F(JournalRecoveryTest, PlantedKeptAsideNameIsPassedOver) {
+  for (const planted::Row& row : planted::Rows()) {
+    SCOPED_TRACE(row.name);
+    FreshFolder({Person("Adams"), Person("Brown")});
+    LeaveJournal(2);
+    WriteBook({Person("Other")});  // another program wrote the book since
+    ASSERT_EQ(planted::Plant(row.kind, JournalPath() + ".1", path_, folder_), "");
+    const auto expected = Moved(planted::Snapshot(folder_), "/phone.dat.journal", "/phone.dat.journal.2");
+    ScriptedUser user;
+    ToldThenLeave(user, "Kestrel was not closed properly, and the book \"" + path_ +
+                            "\" has changed since.  The 2 changes made in that session cannot be "
+                            "restored onto it; they are kept in \"" + JournalPath() + ".2\".");
+    CKestrelApp app(path_.c_str());
+    Run(app);
+    user.Finish();
+    EXPECT_EQ(planted::Snapshot(folder_), expected);
+  }
+}
+
+// Symptom: a journal whose header was damaged was overwritten by the next
+// session's, losing whatever it held.
+TEST_F(JournalRecoveryTest, DamagedHeaderIsKeptAsideNotOverwritten) {
+  WriteBook({Person("Adams")});
+  std::string damaged = JournalOfNow();
+  damaged[20] = static_cast<char>(damaged[20] ^ 1);
+  std::ofstream(JournalPath(), std::ios::binary) << damaged;
+  ScriptedUser user;
+  ToldThenLeave(user, "The recovery file \"" + JournalPath() + "\" that Kestrel found is damaged, and "
+                      "cannot be restored.  It is kept in \"" + JournalPath() + ".1\".");
+  CKestrelApp app(path_.c_str());
+  Run(app);
+  user.Finish();
+  EXPECT_EQ(JournalBytes(JournalPath() + ".1"), damaged);
 }
 
 // Run by read_only_medium.sh with the book on a file system mounted read-only.

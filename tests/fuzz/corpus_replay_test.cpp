@@ -27,6 +27,8 @@ constexpr Target kTargets[] = {
     {"fuzz_round_trip", CheckRoundTrip},
     {"fuzz_csv_import", CheckCsvImport},
     {"fuzz_vcard_import", CheckVCardImport},
+    {"fuzz_xlsx_import", CheckXlsxImport},
+    {"fuzz_journal", CheckJournal},
 };
 
 struct CorpusInput {

@@ -6,8 +6,10 @@
 #include <unistd.h>
 #endif
 
+#include <cerrno>
 #include <filesystem>
 
+#include "store/platform/platform.h"
 #include "store/record_text.h"
 #include "store_fixture.h"
 #include "test_bytes.h"
@@ -224,7 +226,7 @@ TEST_F(StoreTest, ReadOnlyBookIsNotReplacedOnWindows) {
   const SaveResult saved = store.Save();
   fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add);
   EXPECT_FALSE(saved.ok);
-  EXPECT_EQ(saved.reason, "Permission denied");
+  EXPECT_EQ(saved.reason, platform::ErrorText(EACCES));  // the system's words
   EXPECT_EQ(FileBytes(), old);
   EXPECT_EQ(Names(), (NameList{"phone.dat"})) << "temporary file left";
 #endif
@@ -235,7 +237,7 @@ TEST_F(StoreTest, SaveIntoMissingFolderReportsTheReason) {
   store.records = Lasts({"a"});
   const SaveResult saved = store.Save();
   EXPECT_FALSE(saved.ok);
-  EXPECT_EQ(saved.reason, "No such file or directory");
+  EXPECT_EQ(saved.reason, platform::ErrorText(ENOENT));  // the system's words
 }
 
 // A copy goes to its own file and leaves the book's file, and what the store
@@ -258,7 +260,7 @@ TEST_F(StoreTest, SaveCopyLeavesTheBookAloneUnlessItIsTheBook) {
 
   const SaveResult missing = store.SaveCopy(folder_ + "/no/such/copy.dat");
   EXPECT_FALSE(missing.ok);
-  EXPECT_EQ(missing.reason, "No such file or directory");
+  EXPECT_EQ(missing.reason, platform::ErrorText(ENOENT));
 
 #ifndef _WIN32  // POSIX symbolic links
   ASSERT_EQ(symlink(path_.c_str(), (folder_ + "/other-name.dat").c_str()), 0);

@@ -9,33 +9,10 @@
 
 #include "store/record_store.h"
 #include "store_fixture.h"
+#include "tests/store/in_child.h"
 #include "tools/book_generator.h"
 
 namespace {
-
-// Runs `body` in a child process and returns the text it returned, so that
-// file-size limits and dropped privileges stay in the child.
-std::string InChild(const std::function<std::string()>& body) {
-  int channel[2];
-  if (pipe(channel) != 0) return "pipe failed";
-  const pid_t child = fork();
-  if (child == 0) {
-    close(channel[0]);
-    const std::string said = body();
-    (void)!write(channel[1], said.data(), said.size());
-    _exit(0);
-  }
-  close(channel[1]);
-  std::string said;
-  char buffer[256];
-  ssize_t got;
-  while ((got = read(channel[0], buffer, sizeof buffer)) > 0) said.append(buffer, got);
-  close(channel[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (!WIFEXITED(status)) return "child died";
-  return said;
-}
 
 std::string Outcome(const SaveResult& result) { return result.ok ? "ok" : result.reason; }
 

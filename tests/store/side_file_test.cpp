@@ -2,13 +2,18 @@
 // another user of the folder: never followed, never read, written, cut or
 // removed, only moved aside by their own name; and new ones made only where
 // nothing has the name, with the bits asked for.
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 
+#include "store/journal.h"
+#include "store/journal_file.h"
 #include "store/platform/platform.h"
 #include "store/record_store.h"
 #include "store_fixture.h"
+#include "tests/search/record_maker.h"
+#include "tests/store/in_child.h"
 #include "tests/store/planted_kinds.h"
 
 namespace {
@@ -64,6 +69,68 @@ TEST_F(SideFileTest, PlantedKindIsNeverFollowedReadWrittenOrRemovedOnlyMovedAsid
     expected.erase("/phone.dat.journal");
     EXPECT_EQ(planted::Snapshot(folder_), expected);
   }
+}
+
+// A damaged book is kept as the first free ".bak", ".bak.1", ... before it is
+// replaced, and what is planted at ".bak" is passed over; what is planted
+// under a save's temporary name is no leftover of ours and stays.
+TEST_F(SideFileTest, SavePassesOverWhatIsPlantedAtBackupAndTemporaryNames) {
+  for (const char* side : {".bak", ".kestrel-save-Abc123"}) {
+    for (const planted::Row& row : planted::Rows()) {
+      SCOPED_TRACE(std::string(side) + ": " + row.name);
+      std::filesystem::remove_all(folder_);
+      std::filesystem::create_directory(folder_);
+      Save({Person("Adams"), Person("Brown")});
+      Truncate(FileBytes().size() - 2);  // damaged: its payload cut short
+      ASSERT_EQ(planted::Plant(row.kind, path_ + side, path_, folder_), "");
+      auto expected = planted::Snapshot(folder_);
+      const std::string damaged = expected.at("/phone.dat");
+      RecordStore store = Store();
+      store.Lock(platform::BookLock::Purpose::write);
+      store.Load();
+      ASSERT_TRUE(store.loadReport().damaged);
+      const SaveResult saved = store.Save();
+      ASSERT_TRUE(saved.ok) << saved.reason;
+      const auto after = planted::Snapshot(folder_);
+      expected["/phone.dat"] = after.at("/phone.dat");  // the save itself
+      if (std::string(side) == ".bak") {
+        EXPECT_EQ(saved.backupPath, path_ + ".bak.1");
+        expected["/phone.dat.bak.1"] = damaged;  // the book as it was
+      } else {
+        expected["/phone.dat.bak"] = after.at("/phone.dat.bak");
+      }
+      EXPECT_EQ(after, expected);
+    }
+  }
+}
+
+// Symptom: a journal of 4 million 28-byte entries became 4 million whole
+// records in memory, and every start ran out of memory.
+TEST_F(SideFileTest, JournalTooLargeForMemoryIsRefusedInWordsWithoutRunningOut) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space, which a memory limit refuses";
+#endif
+  constexpr rlim_t kLimit = rlim_t{96} << 20;
+  std::string bytes = journal::EncodeHeader(platform::StampOf(path_));
+  for (std::uint32_t k = 0; k < 100000; ++k) bytes += journal::EncodeEntry(k, StudentRecord{});
+  std::ofstream(Side(), std::ios::binary) << bytes;  // 2.7 MB of entries asking for 171 MB
+  const std::string large = path_ + ".large";
+  std::ofstream(large, std::ios::binary) << bytes;
+  std::filesystem::resize_file(large, kLimit + 1);  // sparse: as large as the limit allows, and one byte
+  const std::string said = InChild([&] {
+    const rlimit memory{kLimit, kLimit};
+    setrlimit(RLIMIT_AS, &memory);
+    const journal::Left left = journal::ReadLeft(Side());
+    if (left.status != journal::Left::Status::read) return std::string("not read");
+    const journal::Summary summary = journal::Summarize(left.bytes, 0);
+    const journal::Left tooLarge = journal::ReadLeft(large);
+    return journal::ReplayRefusal(summary, RecordList()) + " / " +
+           (tooLarge.status == journal::Left::Status::tooLarge ? tooLarge.reason : "read") +
+           " / " + std::to_string(tooLarge.bytes.size());
+  });
+  EXPECT_EQ(said,
+            "its 100,000 changes need 0.2 GB of memory; only 0.1 GB is available / "
+            "it is 0.1 GB, more than the memory available / 0");
 }
 
 TEST_F(SideFileTest, NewSideFileHasTheBitsAskedForWhateverTheUmask) {

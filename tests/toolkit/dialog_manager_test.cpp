@@ -8,11 +8,13 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest/QTest>
 #include <functional>
 #include <vector>
 
 #include "app/toolkit/afxwin.h"
+#include "app/toolkit/backend.h"
 #include "app/toolkit/qt/qt_windows.h"
 #include "gtest/gtest-spi.h"
 #include "res/resource.h"
@@ -273,6 +275,45 @@ TEST_F(DialogManagerTest, EachRunBuildsTheWindowAfresh) {
     Key(form, Qt::Key_Escape);
   });
   EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+// Within 2 pixels: QRect's centre rounds down, and so does the placement.
+void ExpectCentredOn(const QRect& window, const QRect& over, const char* what) {
+  EXPECT_LE(std::abs(window.center().x() - over.center().x()), 2) << what;
+  EXPECT_LE(std::abs(window.center().y() - over.center().y()), 2) << what;
+}
+
+// The main form on the screen's work area, a dialog and a message box on
+// the window they belong to; a dialog its init handler moved stays there.
+TEST_F(DialogManagerTest, WindowsOpenCentredOnTheirOwnerOrTheScreen) {
+  RecordingDlg form(IDD_KESTREL_DIALOG);
+  RecordingDlg about(IDD_ABOUTBOX);
+  RecordingDlg moved(IDD_ABOUTBOX);
+  moved.onInit = [](RecordingDlg& d) { toolkit::backend::MoveWindow(d.GetSafeHwnd(), 3, 4); };
+  QRect formRect;
+  ScriptedUser user;
+  user.Then("the main form", [&](QWidget* window) {
+    formRect = window->frameGeometry();
+    ExpectCentredOn(formRect, window->screen()->availableGeometry(), "the main form");
+    EXPECT_EQ(about.DoModal(), IDOK);
+    EXPECT_EQ(AfxMessageBox("Delete current record?", MB_YESNO), IDNO);
+    EXPECT_EQ(moved.DoModal(), IDOK);
+    toolkit::EndModal(window, IDCANCEL);
+  });
+  user.Then("the About box", [&](QWidget* window) {
+    ExpectCentredOn(window->frameGeometry(), formRect, "the About box");
+    toolkit::EndModal(window, IDOK);
+  });
+  user.Then("the message box", [&](QWidget* window) {
+    ExpectCentredOn(window->frameGeometry(), formRect, "the message box");
+    toolkit::EndModal(window, IDNO);
+  });
+  user.Then("the dialog its handler moved", [&](QWidget* window) {
+    EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(3, 4));
+    toolkit::EndModal(window, IDOK);
+  });
+  EXPECT_EQ(form.DoModal(), IDCANCEL);
+  user.Finish();
 }
 
 TEST_F(DialogManagerTest, EndDialogDuringInitialisationShowsNothing) {

@@ -2,6 +2,8 @@
 // kestrel-book, on books made in a throwaway folder.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <cstring>
@@ -93,7 +95,13 @@ void ExpectSameRecords(const RecordList& actual, const RecordList& expected,
 TEST_F(BookCommandsTest, ExportThenImportIntoAnEmptyBookGivesTheSameRecords) {
   const RecordList book = GenerateBook(1000);
   SaveBook("phone.dat", book);
-  const char* variants[] = {"", "--tsv", "--bom", "--tsv --bom"};
+  const char* variants[] = {"",
+                            "--tsv",
+                            "--bom",
+                            "--tsv --bom",
+                            "--format xlsx",
+                            "--separator ';' --encoding windows-1252",
+                            "--encoding utf-8-bom --separator tab"};
   for (const std::string variant : variants) {
     const Outcome exported = Run("export -o out.csv " + variant);
     ASSERT_EQ(exported.exitCode, 0) << variant << ": " << exported.err;
@@ -205,6 +213,9 @@ TEST_F(BookCommandsTest, AccentedNamesTravelAsUtf8AndStayWindows1252InTheBook) {
   Write("out.csv", exported.out);
   ASSERT_EQ(Run("import out.csv -f copy.dat").exitCode, 0);
   ExpectSameRecords(LoadBook("copy.dat"), book, "accents");
+  // For programs that read neither UTF-8 nor commas: the book's own bytes.
+  const Outcome ansi = Run("export --separator ';' --encoding windows-1252");
+  EXPECT_NE(ansi.out.find(";\xC9mond;Zo\xEB;"), std::string::npos) << ansi.out;
 }
 
 TEST_F(BookCommandsTest, SpreadsheetCsvWithBomCrlfAndQuotedCommas) {
@@ -295,7 +306,9 @@ TEST_F(BookCommandsTest, DamagedOrMissingBooksAreRefused) {
   std::filesystem::create_directory(Path("folder.dat"));
   EXPECT_EQ(Run("list -f folder.dat").err,
             "kestrel-book: folder.dat: cannot read: is a directory\n");
-  EXPECT_EQ(Run("import none.csv").err, "kestrel-book: none.csv: no such file or directory\n");
+  std::string missing = platform::ErrorText(ENOENT);  // the system's words
+  missing[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(missing[0])));
+  EXPECT_EQ(Run("import none.csv").err, "kestrel-book: none.csv: " + missing + "\n");
 }
 
 TEST_F(BookCommandsTest, UsageErrors) {
@@ -304,7 +317,14 @@ TEST_F(BookCommandsTest, UsageErrors) {
     const char* error;
   };
   const Case cases[] = {
-      {"import", "import needs a CSV or vCard file"},
+      {"import", "import needs a CSV, vCard or workbook file"},
+      {"export --format ods", "export: unknown format 'ods'; the formats are csv, vcard and xlsx"},
+      {"export --separator '|'", "export: unknown separator '|'; the separators are , ; and tab"},
+      {"export --encoding latin1",
+       "export: unknown encoding 'latin1'; the encodings are utf-8, utf-8-bom and windows-1252"},
+      {"export --format xlsx --separator ';'",
+       "export: a workbook takes none of --tsv, --bom, --separator, --encoding and "
+       "--safe-cells; its cells are always text"},
       {"import a.csv b.csv",
        "import: unexpected argument 'b.csv' (see kestrel-book import --help)"},
       {"export --csv", "export: unexpected argument '--csv' (see kestrel-book export --help)"},

@@ -18,7 +18,7 @@ int desktopPixels = 12;
 int DesktopFontPixels() { return desktopPixels; }
 void SetDesktopFontPixels(int pixels) { desktopPixels = std::max(1, pixels); }
 
-// "MS Sans Serif" is not on Linux. DejaVu Sans (scripts/install-deps installs
+// "MS Shell Dlg" is not on Linux. DejaVu Sans (scripts/install-deps installs
 // it) stands in for any template font. On a desktop of 12 pixels (9 points)
 // the 8 points of the templates become 11 pixels, at which its average
 // character is 7 pixels wide and 13 high; the dialog units grow with the
@@ -40,7 +40,7 @@ BaseUnits BaseUnitsOf(const QFont& font) {
 void ApplyLook(QApplication& app) {
   SetDesktopFontPixels(QFontInfo(QApplication::font()).pixelSize());
   if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) app.setStyle(fusion);
-  QApplication::setFont(DialogFont("MS Sans Serif", 8));
+  QApplication::setFont(DialogFont("MS Shell Dlg", 8));
 }
 
 }  // namespace toolkit

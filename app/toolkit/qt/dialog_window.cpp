@@ -52,7 +52,6 @@ QWidget* DialogWindow::ControlWidget(int id) const {
 
 int DialogWindow::Run(bool focusFirstTabStop) {
   if (!ended_) {
-    CentreOnOwner();
     show();
     activateWindow();
     if (focusFirstTabStop) FocusFirstTabStop();
@@ -66,23 +65,6 @@ int DialogWindow::Run(bool focusFirstTabStop) {
     if (QWidget* owner = parentWidget()) owner->window()->activateWindow();
   }
   return result_;
-}
-
-// Dialogs open centred on the window they belong to, or on the screen.
-void DialogWindow::CentreOnOwner() {
-  const QScreen* where = screen();
-  const QRect available = where ? where->availableGeometry() : QRect();
-  const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-  const QRect area = owner ? owner->frameGeometry() : available;
-  QRect placed(QPoint(0, 0), frameGeometry().size());
-  placed.moveCenter(area.center());
-  if (!available.isEmpty()) {
-    placed.moveLeft(
-        std::max(available.left(), std::min(placed.left(), available.right() - placed.width())));
-    placed.moveTop(
-        std::max(available.top(), std::min(placed.top(), available.bottom() - placed.height())));
-  }
-  move(placed.topLeft());
 }
 
 void DialogWindow::End(int code) {

@@ -72,7 +72,6 @@ class DialogWindow : public QWidget {
   bool focusNextPrevChild(bool next) override;
 
  private:
-  void CentreOnOwner();
   bool HandleKey(QKeyEvent* event);
   bool WantsKey(QKeyEvent* event) const;
   std::vector<ControlState> States() const;

@@ -9,6 +9,7 @@
 #include "app/toolkit/qt/dialog_font.h"
 #include "app/toolkit/qt/dialog_window.h"
 #include "app/toolkit/qt/qt_text.h"
+#include "app/toolkit/window_placement.h"
 
 namespace toolkit {
 namespace {
@@ -113,7 +114,7 @@ int MessageBox(HWND ownerHandle, std::string_view text, std::string_view caption
   const unsigned style =
       WS_POPUP | WS_CAPTION | DS_MODALFRAME | (host.Closable() ? WS_SYSMENU : 0u);
   DialogWindow window(owner, &host, /*templateId=*/0, style, /*appWindow=*/owner == nullptr,
-                      DialogFont("MS Sans Serif", 8));
+                      DialogFont("MS Shell Dlg", 8));
   host.SetWindow(&window);
   window.setWindowTitle(ToQt(caption));
 
@@ -172,6 +173,7 @@ int MessageBox(HWND ownerHandle, std::string_view text, std::string_view caption
     if (isDefault) defaultButton = button;
     x += buttonWidth + gap;
   }
+  PlaceMessageBox(HandleOf(&window), ownerHandle);
   // The focus starts on the default button: the first tab stop, or the one
   // MB_DEFBUTTON2 names.
   if (defaultIndex == 0) return window.Run(/*focusFirstTabStop=*/true);

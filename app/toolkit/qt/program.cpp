@@ -9,9 +9,16 @@
 #include "app/toolkit/backend.h"
 #include "app/toolkit/qt/dialog_font.h"
 #include "app/toolkit/qt/display_check.h"
+#include "app/toolkit/qt/start_limits.h"
 #include "app/toolkit/session_end.h"
 
 namespace toolkit::backend {
+
+void PrintProgramLine(std::string_view line, std::string_view /*caption*/) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
 namespace {
 
 // While Qt starts: a display named but not there (no X server at DISPLAY, a
@@ -23,17 +30,38 @@ const char* startingProgram = "kestrel";
 QtMessageHandler handlerBefore = nullptr;
 std::vector<std::pair<QtMsgType, QString>> heldMessages;
 
+// A thread Qt could not start (its stack found no room under a memory
+// limit) leaves the program waiting for it for ever: it ends instead.
+void EndIfNoThread(const QString& message) {
+  if (!message.startsWith(QLatin1String("QThread::start: Thread creation error"))) return;
+  std::fprintf(stderr, "%s: not enough memory: a thread cannot be started (%s)\n", startingProgram,
+               qPrintable(message.section(QLatin1Char('('), 1).chopped(1)));
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
 void WhileQtStarts(QtMsgType type, const QMessageLogContext& /*context*/, const QString& message) {
   if (type == QtFatalMsg) {
     std::fprintf(stderr, "%s: %s\n", startingProgram, kNoDisplayMessage);
     std::fflush(stderr);
     std::_Exit(1);
   }
+  EndIfNoThread(message);
   heldMessages.emplace_back(type, message);
 }
 
+// Once Qt has started: every message goes where it went before.
+void AfterQtStarted(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  EndIfNoThread(message);
+  if (handlerBefore != nullptr) {
+    handlerBefore(type, context, message);
+  } else {
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+  }
+}
+
 void PassOnHeldMessages() {
-  qInstallMessageHandler(handlerBefore);
+  qInstallMessageHandler(AfterQtStarted);
   for (const auto& [type, message] : heldMessages) {
     const QMessageLogContext context;
     qt_message_output(type, context, message);
@@ -44,6 +72,11 @@ void PassOnHeldMessages() {
 }  // namespace
 
 int RunProgram(int argc, char** argv, const char* program, const std::function<int()>& run) {
+  // Too few files or too little memory make Qt trap or hang as it starts.
+  if (const std::string limits = StartLimitProblem(); !limits.empty()) {
+    std::fprintf(stderr, "%s: %s\n", program, limits.c_str());
+    return 1;
+  }
   // Qt ends the process when it finds no display; ask first.
   const std::string problem = DisplayProblem(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
                                              std::getenv("WAYLAND_DISPLAY"));

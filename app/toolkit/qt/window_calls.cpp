@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScreen>
 
 #include "app/toolkit/qt/controls.h"
 #include "app/toolkit/qt/dialog_window.h"
@@ -10,6 +11,21 @@
 #include "app/toolkit/qt/list_box.h"
 
 namespace toolkit::backend {
+
+CRect GetWindowRect(HWND window) {
+  const QRect r = WidgetOf(window)->frameGeometry();
+  return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+CRect GetWorkArea(HWND window) {
+  const QScreen* screen = WidgetOf(window)->screen();
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return {};
+  const QRect r = screen->availableGeometry();
+  return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+void MoveWindow(HWND window, int x, int y) { WidgetOf(window)->move(x, y); }
 
 HWND GetDlgItem(HWND dialog, int id) {
   auto* window = dynamic_cast<DialogWindow*>(WidgetOf(dialog));

@@ -3,8 +3,10 @@
 //   dlgVer=1 | signature=0xFFFF | helpID | exStyle | style | cDlgItems | x y cx cy
 //   | menu=0 | class=0 | title | pointsize weight italic charset typeface
 //   items: helpID | exStyle | style | x y cx cy | id (DWORD) | class | title | extra=0
+// The items go in the order the controls are made (CreationOrder).
 #include "app/toolkit/win32/dialog_template_ex.h"
 
+#include "app/toolkit/accessible_names.h"
 #include "app/toolkit/win32/utf16_text.h"
 
 namespace win32 {
@@ -73,7 +75,10 @@ std::vector<std::uint16_t> BuildDialogTemplateEx(const DialogTemplate& t) {
   out.Word(1 << 8);  // italic 0, charset DEFAULT_CHARSET (1)
   out.Text(t.fontName);
 
-  for (const ControlTemplate& c : t.controls) {
+  // Each label just before the control it names: Windows names an edit
+  // after the static text before it, for screen readers.
+  for (const std::size_t index : toolkit::CreationOrder(t)) {
+    const ControlTemplate& c = t.controls[index];
     out.AlignToDword();
     out.Dword(0);  // helpID
     out.Dword(0);  // exStyle

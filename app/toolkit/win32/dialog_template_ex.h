@@ -21,6 +21,7 @@ inline constexpr unsigned kGroupBoxStyle = 0x7;  // BS_GROUPBOX
 // The template as 16-bit words, every item starting on a 32-bit boundary.
 // The dialog always has DS_SETFONT with the template's font; texts are
 // converted from Windows-1252; an icon control names its icon by number.
+// Each label comes just before the control it names (CreationOrder).
 std::vector<std::uint16_t> BuildDialogTemplateEx(const DialogTemplate& t);
 
 }  // namespace win32

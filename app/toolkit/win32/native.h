@@ -4,8 +4,10 @@
 // GetSystemMetrics would clash with the toolkit's own names.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -58,7 +60,15 @@ std::intptr_t Send(Window window, unsigned message, std::uintptr_t wParam, std::
 // Sends a message whose lParam is a text (LB_ADDSTRING), converted to UTF-16.
 std::intptr_t SendText(Window window, unsigned message, std::uintptr_t wParam,
                        std::string_view cp1252Text);
-int ShowMessageBox(Window owner, std::string_view text, std::string_view caption, unsigned type);
+// A message box; `place` is called with the box's window once it is made,
+// before it shows, to move it.
+int ShowMessageBox(Window owner, std::string_view text, std::string_view caption, unsigned type,
+                   const std::function<void(Window box)>& place);
+// A top-level window's rectangle {left, top, right, bottom} in screen pixels.
+std::array<int, 4> WindowRect(Window window);
+// The work area of the monitor that holds most of the window.
+std::array<int, 4> WorkArea(Window window);
+void MoveTo(Window window, int x, int y);  // the top-left corner, same size
 void ClientSize(Window window, int* width, int* height);
 
 // The system's file dialog (GetOpenFileNameW or GetSaveFileNameW), texts in
@@ -81,7 +91,20 @@ int SystemMetric(int index);
 Icon LoadIconResource(int id);
 // The executable's path, in Windows-1252.
 std::string ExecutablePath();
-// Registers the Common Controls 6 classes that the manifest asks for.
+// A line for the user of a GUI program started from the command line: to
+// the standard output when it goes to a file or pipe, else to the console of
+// the parent process (cmd, PowerShell) when there is one, else in a message
+// box. Windows-1252 text.
+void PrintLine(std::string_view cp1252Line, std::string_view caption);
+// Gives `control` the accessible name `cp1252Name` by dynamic annotation
+// (IAccPropServices::SetHwndPropStr, PROPID_ACC_NAME).
+void AnnotateName(Window control, std::string_view cp1252Name);
+// The function AnnotateName calls; a test puts its own in to see the calls.
+// Returns the one it replaces.
+using NameAnnotation = void (*)(Window control, std::string_view cp1252Name);
+NameAnnotation SetNameAnnotation(NameAnnotation annotate);
+// Registers the Common Controls 6 classes that the manifest asks for, and
+// starts COM for the accessibility calls.
 void StartControls();
 
 }  // namespace win32

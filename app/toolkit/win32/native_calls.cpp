@@ -3,7 +3,9 @@
 #include "app/toolkit/win32/windows_header.h"
 // (windows_header.h first: it brings <windows.h> with the program's settings.)
 #include <commctrl.h>
+#include <objbase.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "app/toolkit/win32/native.h"
@@ -68,8 +70,58 @@ std::intptr_t SendText(Window window, unsigned message, std::uintptr_t wParam,
   return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-int ShowMessageBox(Window owner, std::string_view text, std::string_view caption, unsigned type) {
-  return MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), type);
+namespace {
+
+// The box being shown by this thread and what places it: MessageBoxW makes
+// its window itself, so a hook catches it just before it is activated.
+thread_local const std::function<void(Window)>* placeBox = nullptr;
+thread_local HHOOK boxHook = nullptr;
+
+LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE && placeBox != nullptr) {
+    const auto* place = placeBox;
+    placeBox = nullptr;  // the box only, not a window it opens later
+    (*place)(reinterpret_cast<HWND>(wParam));
+  }
+  return CallNextHookEx(boxHook, code, wParam, lParam);
+}
+
+std::array<int, 4> Corners(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+int ShowMessageBox(Window owner, std::string_view text, std::string_view caption, unsigned type,
+                   const std::function<void(Window box)>& place) {
+  const auto* outer = placeBox;
+  HHOOK outerHook = boxHook;
+  placeBox = &place;
+  boxHook = SetWindowsHookExW(WH_CBT, BoxHook, nullptr, GetCurrentThreadId());
+  const int chosen = MessageBoxW(owner, Wide(text).c_str(), Wide(caption).c_str(), type);
+  if (boxHook != nullptr) UnhookWindowsHookEx(boxHook);
+  boxHook = outerHook;
+  placeBox = outer;
+  return chosen;
+}
+
+std::array<int, 4> WindowRect(Window window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return Corners(rect);
+}
+
+std::array<int, 4> WorkArea(Window window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return Corners(monitor.rcWork);
+  }
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return Corners(work);
+}
+
+void MoveTo(Window window, int x, int y) {
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ClientSize(Window window, int* width, int* height) {
@@ -117,9 +169,49 @@ std::string ExecutablePath() {
   return FromUtf16(std::u16string(path.begin(), path.end()));
 }
 
+void PrintLine(std::string_view cp1252Line, std::string_view caption) {
+  const std::wstring text = Wide(cp1252Line);
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out != nullptr && out != INVALID_HANDLE_VALUE) {
+    DWORD mode = 0;
+    if (GetConsoleMode(out, &mode)) {  // a console handed down to the program
+      const std::wstring line = text + L"\r\n";
+      DWORD written = 0;
+      WriteConsoleW(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+      return;
+    }
+    if (GetFileType(out) != FILE_TYPE_UNKNOWN) {  // a file, a pipe, NUL
+      std::fwrite(cp1252Line.data(), 1, cp1252Line.size(), stdout);
+      std::fputc('\n', stdout);
+      std::fflush(stdout);
+      return;
+    }
+  }
+  // Started from cmd or PowerShell, a windowed program has no standard
+  // output; it writes to the console of the shell that started it.
+  if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+    HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (console != INVALID_HANDLE_VALUE) {
+      // The shell has shown its prompt already: the text starts on a line of its own.
+      const std::wstring lines = L"\r\n" + text + L"\r\n";
+      DWORD written = 0;
+      const bool shown = WriteConsoleW(console, lines.data(), static_cast<DWORD>(lines.size()),
+                                       &written, nullptr) != 0;
+      CloseHandle(console);
+      FreeConsole();
+      if (shown) return;
+    } else {
+      FreeConsole();
+    }
+  }
+  MessageBoxW(nullptr, text.c_str(), Wide(caption).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
 void StartControls() {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
 }  // namespace win32

@@ -6,6 +6,7 @@
 
 #include "app/toolkit/backend.h"
 #include "app/toolkit/win32/native.h"
+#include "app/toolkit/window_placement.h"
 
 namespace toolkit::backend {
 
@@ -32,8 +33,17 @@ LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 int MessageBox(HWND owner, std::string_view text, std::string_view caption, UINT type) {
-  return win32::ShowMessageBox(owner, text, caption, type);
+  return win32::ShowMessageBox(owner, text, caption, type,
+                               [owner](HWND box) { PlaceMessageBox(box, owner); });
 }
+
+namespace {
+CRect RectOf(const std::array<int, 4>& r) { return {r[0], r[1], r[2], r[3]}; }
+}  // namespace
+
+CRect GetWindowRect(HWND window) { return RectOf(win32::WindowRect(window)); }
+CRect GetWorkArea(HWND window) { return RectOf(win32::WorkArea(window)); }
+void MoveWindow(HWND window, int x, int y) { win32::MoveTo(window, x, y); }
 
 bool RunFileDialog(HWND owner, const FileDialogSettings& settings, std::string& path) {
   // "description|patterns|description|patterns||" into pairs.
