@@ -14,9 +14,9 @@ std::tm LocalTime(std::int64_t seconds) {
 }
 
 std::string Since(std::int64_t since, std::int64_t now) {
-  static constexpr const char* kMonths[] = {"January", "February", "March",     "April",
-                                            "May",     "June",     "July",      "August",
-                                            "September", "October", "November", "December"};
+  static constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                            "May",       "June",     "July",     "August",
+                                            "September", "October",  "November", "December"};
   const std::tm then = LocalTime(since);
   const std::tm today = LocalTime(now);
   char text[64];

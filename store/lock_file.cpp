@@ -42,15 +42,17 @@ bool Digits(std::string_view text, std::size_t at, std::size_t count, int& value
 bool ParseUtc(std::string_view text, std::int64_t& seconds) {
   using namespace std::chrono;
   int y, mo, d, h, mi, s;
-  if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
-      text[13] != ':' || text[16] != ':' || text[19] != 'Z' || !Digits(text, 0, 4, y) ||
-      !Digits(text, 5, 2, mo) || !Digits(text, 8, 2, d) || !Digits(text, 11, 2, h) ||
-      !Digits(text, 14, 2, mi) || !Digits(text, 17, 2, s) || h > 23 || mi > 59 || s > 59) {
+  if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+      text[16] != ':' || text[19] != 'Z' || !Digits(text, 0, 4, y) || !Digits(text, 5, 2, mo) ||
+      !Digits(text, 8, 2, d) || !Digits(text, 11, 2, h) || !Digits(text, 14, 2, mi) ||
+      !Digits(text, 17, 2, s) || h > 23 || mi > 59 || s > 59) {
     return false;
   }
-  const year_month_day date{year{y}, month{static_cast<unsigned>(mo)}, day{static_cast<unsigned>(d)}};
+  const year_month_day date{year{y}, month{static_cast<unsigned>(mo)},
+                            day{static_cast<unsigned>(d)}};
   if (!date.ok()) return false;
-  seconds = sys_days{date}.time_since_epoch().count() * std::int64_t{86400} + h * 3600 + mi * 60 + s;
+  seconds =
+      sys_days{date}.time_since_epoch().count() * std::int64_t{86400} + h * 3600 + mi * 60 + s;
   return true;
 }
 

@@ -1,5 +1,7 @@
 // The lock file that names a book's holder to other desks: its line, the
 // words made of it, and its life beside a book that a store locks.
+#include "store/lock_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,7 +11,6 @@
 #include <string>
 
 #include "store/holder_words.h"
-#include "store/lock_file.h"
 #include "store_fixture.h"
 #ifndef _WIN32
 #include "tests/store/planted_kinds.h"
@@ -61,7 +62,8 @@ TEST(HolderWordsTest, NameTheHolderOrFallBackToTheProcess) {
        "open in Kestrel on DESK-3 by anna since 08:05 on 9 December 2026"},
       {"a command", false, 0, anna, kMorning,
        "being written by another program on DESK-3 by anna since 08:05"},
-      {"no file, process known", true, 4711, std::nullopt, kMorning, "open in Kestrel (process 4711)"},
+      {"no file, process known", true, 4711, std::nullopt, kMorning,
+       "open in Kestrel (process 4711)"},
       {"no file, nothing known", true, 0, std::nullopt, kMorning, "open in Kestrel"},
   };
   for (const Case& c : cases) {
