@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/journal_recovery.h"
+#include "app/read_only_session.h"
 #include "app/shown_path.h"
 #include "app/print_records.h"
 #include "app/toolkit/session_end.h"
@@ -30,13 +31,15 @@ BOOL CKestrelApp::InitInstance() {
   Enable3dControls();
   store.Load();
   if (!OpenBookForSession()) return FALSE;
+  searchDlg.readOnly = recordDlg.readOnly = readOnly_;
   ReportDamagedBook();
-  RecoverJournal();
+  if (!readOnly_) RecoverJournal();  // the journal beside the book is the other desk's
   for (;;) {
     matches.clear();
     const INT_PTR command = searchDlg.DoModal();
     switch (command) {
       case CSearchDlg::kSearch:
+        if (readOnly_) read_only::CatchUp(store);  // what the other desk saved meanwhile
         SearchBook();
         if (!matches.empty()) {
           BrowseMatches();
@@ -81,27 +84,23 @@ bool CKestrelApp::OpenBookForSession() {
   // Held until the program ends; the system lets it go if the program dies.
   const platform::BookLock& lock = store.Lock(platform::BookLock::Purpose::session);
   if (lock.status() != platform::BookLock::Status::busy) return true;
-  CString holder;
-  if (lock.holderPid() > 0) holder.Format(" (process %ld)", lock.holderPid());
-  CString question;
-  question.Format(lock.holderIsSession()
-                      ? "The book \"%s\" is already open in Kestrel%s.\n\n"
-                        "Open it anyway?  Saving in one window may then replace what the other saved."
-                      : "The book \"%s\" is being written by another program%s.\n\n"
-                        "Open it anyway?",
-                  ShownPath(store.path().c_str()).c_str(), static_cast<const char*>(holder));
-  return AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+  readOnly_ = read_only::AskToOpen(store);
+  return readOnly_;
 }
 
 void CKestrelApp::ReportDamagedBook() {
   const LoadReport& report = store.loadReport();
   if (!report.damaged) return;
+  CString saving;  // read-only, the desk that holds the book is the one to save it
+  if (!readOnly_) {
+    saving.Format("\n\nWhen you save, the damaged file will be kept beside the new one as a backup, "
+                  "named \"%s.bak\" (or .bak.1 and so on if that name is taken).",
+                  store.fileName);
+  }
   CString message;
-  message.Format("The book \"%s\" could not be read whole (%s).  %zu record%s could be read from it.\n\n"
-                 "When you save, the damaged file will be kept beside the new one as a backup, "
-                 "named \"%s.bak\" (or .bak.1 and so on if that name is taken).",
+  message.Format("The book \"%s\" could not be read whole (%s).  %zu record%s could be read from it.%s",
                  ShownPath(store.path().c_str()).c_str(), report.problem.c_str(), report.recordsRead,
-                 report.recordsRead == 1 ? "" : "s", store.fileName);
+                 report.recordsRead == 1 ? "" : "s", static_cast<const char*>(saving));
   AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
 }
 

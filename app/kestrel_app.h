@@ -63,11 +63,11 @@ class CKestrelApp : public CWinApp {
   CMatchListDlg matchListDlg;
 
  private:
-  // Tells the user once that the data file could not be read whole.
   // Refuses a book that is no regular file or cannot fit in memory, then
-  // locks the book for the session; when another Kestrel has it, asks
-  // whether to open it anyway (default No). False: the program ends.
+  // locks the book for the session; when another desk holds it, asks
+  // whether to open it read-only (default Yes). False: the program ends.
   bool OpenBookForSession();
+  // Tells the user once that the data file could not be read whole.
   void ReportDamagedBook();
   // The create-a-record command: the record dialog on an empty record,
   // appended to the book unless it is still empty afterwards.
@@ -99,4 +99,5 @@ class CKestrelApp : public CWinApp {
   const StudentRecord* newRecord_ = nullptr;  // the record of the create-a-record dialog
   bool journalBegun_ = false;                 // this session's journal is the one on disk
   bool toldJournalOff_ = false;
+  bool readOnly_ = false;  // another desk holds the book: search and view only
 };

@@ -65,6 +65,14 @@ BOOL CRecordDlg::OnInitDialog() {
       }
     }
   }
+  if (readOnly) {
+    for (const FieldControl& f : kFieldControls) {
+      if (CWnd* edit = GetDlgItem(f.controlId)) edit->SendMessage(EM_SETREADONLY, TRUE);
+    }
+    for (int id : {IDC_SAVE_CHANGES, IDC_DELETE_RECORD}) {
+      if (CWnd* button = GetDlgItem(id)) button->EnableWindow(FALSE);
+    }
+  }
   // The focus goes to the first visible tab stop: "&Next Record" while
   // several matches are browsed, else "&Save Changes".
   return TRUE;
@@ -102,7 +110,9 @@ void CRecordDlg::OnChangeAddress() {
   }
 }
 
-void CRecordDlg::OnSaveChanges() { SaveTexts(); }
+void CRecordDlg::OnSaveChanges() {
+  if (!readOnly) SaveTexts();
+}
 
 void CRecordDlg::OnFilePrint() {
   if (!print) return;
@@ -114,6 +124,7 @@ void CRecordDlg::OnFilePrint() {
 }
 
 void CRecordDlg::OnDeleteRecord() {
+  if (readOnly) return;
   if (AfxMessageBox("Delete current record?", MB_YESNO) != IDYES) return;
   if (record != nullptr) {
     if (record->master != nullptr) Clear(*record->master);

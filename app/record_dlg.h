@@ -32,6 +32,9 @@ class CRecordDlg : public CDialog {
   // The number of matches browsed; 1 for a single match or a new record.
   int count = 1;
   StudentRecord* record = nullptr;
+  // A session on a book that another desk holds: the edits show the record
+  // but take no typing, and "&Save Changes" and "&Delete Record" are disabled.
+  bool readOnly = false;
   // Told of every change as it reaches the record's master ("&Save Changes",
   // "&Delete Record"), with the master; the program journals it.
   std::function<void(const StudentRecord& master)> changed;

@@ -40,6 +40,12 @@ BOOL CSearchDlg::OnInitDialog() {
   }
   SetIcon(icon, TRUE);
   SetIcon(icon, FALSE);
+  if (readOnly) {
+    SetWindowText("Kestrel (read-only)");
+    for (int id : {IDC_CREATE_NEW_RECORD, IDC_SAVE_AND_EXIT}) {
+      if (CWnd* button = GetDlgItem(id)) button->EnableWindow(FALSE);
+    }
+  }
   return TRUE;  // the focus goes to the first tab stop, the First Name edit
 }
 
@@ -85,11 +91,14 @@ void CSearchDlg::OnSearch() {
 }
 
 void CSearchDlg::OnSaveAndExit() {
+  if (readOnly) return;
   if (AfxMessageBox("Do you want to save changes (if any)?", MB_YESNO) == IDYES) {
     EndDialog(kSaveAndExit);
   }
 }
 
-void CSearchDlg::OnCreateNewRecord() { EndDialog(kCreateNewRecord); }
+void CSearchDlg::OnCreateNewRecord() {
+  if (!readOnly) EndDialog(kCreateNewRecord);
+}
 
 void CSearchDlg::OnOK() { SendMessage(WM_NEXTDLGCTL, 0, 0); }

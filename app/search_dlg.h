@@ -27,6 +27,9 @@ class CSearchDlg : public CDialog {
   // (typed but not searched for), by field index; the program prints the
   // records they match. The criteria stay as they were.
   std::function<void(const std::array<std::string, StudentRecord::kSearchFieldCount>& texts)> print;
+  // A session on a book that another desk holds: the caption says so, and
+  // "&Create New Record" and "Save and E&xit" are disabled.
+  bool readOnly = false;
 
   BOOL OnInitDialog() override;
 

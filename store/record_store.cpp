@@ -182,13 +182,21 @@ SaveResult RecordStore::SaveCopy(const std::string& path) {
 }
 
 const platform::BookLock& RecordStore::Lock(platform::BookLock::Purpose purpose) {
+  claim_.Withdraw();
   lock_.Release();  // a second lock of this store's own would wait for the first
   lock_ = platform::BookLock::Acquire(path_, purpose);
+  if (lock_.status() == platform::BookLock::Status::held) claim_.Put(path_);
   // A command creating the book must not replace one another command created
   // meanwhile. The program asks its user instead (ChangedOnDisk).
   lockedNothing_ = purpose == platform::BookLock::Purpose::write &&
                    lock_.status() == platform::BookLock::Status::missing;
   return lock_;
+}
+
+void RecordStore::Unlock() {
+  claim_.Withdraw();
+  lock_.Release();
+  lockedNothing_ = false;
 }
 
 void RecordStore::Append(const StudentRecord& record) { records.push_back(record); }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "store/lock_file.h"
 #include "store/platform/platform.h"
 #include "store/student_record.h"
 
@@ -91,11 +92,10 @@ class RecordStore {
   // lasts until Unlock or the store's end. Locking a book that does not exist
   // yet gives status missing, and the next Save then creates the book only
   // if no other writer has created it meanwhile (see SaveResult::appeared).
+  // While the lock is held, the lock file beside the book names this
+  // process to other desks (see lock_file.h); it goes before the lock does.
   const platform::BookLock& Lock(platform::BookLock::Purpose purpose);
-  void Unlock() {
-    lock_.Release();
-    lockedNothing_ = false;
-  }
+  void Unlock();
   const platform::BookLock& lock() const { return lock_; }
 
   // Copies `record`, fields and link, to the end of `records`.
@@ -131,6 +131,7 @@ class RecordStore {
 
   std::string path_;
   platform::BookLock lock_;
+  lock_file::Claim claim_;  // after lock_: destroyed, and so removed, before the lock goes
   bool lockedNothing_ = false;  // Lock found no book: create it only where none is
   bool refuseSave_ = false;     // the file was refused unread: never replace it
   LoadReport loadReport_;

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "store/codec/codec_buffer.h"
+#include "store/holder_words.h"
 #include "store/platform/platform.h"
 #include "tools/commands.h"
 
@@ -63,13 +64,8 @@ int LockBookForWriting(RecordStore& store) {
   using platform::BookLock;
   const BookLock& lock = store.Lock(BookLock::Purpose::write);
   if (lock.status() != BookLock::Status::busy) return kExitOk;
-  const std::string process =
-      lock.holderPid() > 0 ? " (process " + std::to_string(lock.holderPid()) + ")" : "";
-  if (lock.holderIsSession()) {
-    return Fail(kExitDamaged, store.path() + " is open in Kestrel" + process + "; close it first");
-  }
-  return Fail(kExitDamaged,
-              store.path() + " is being written by another program" + process + "; try again");
+  const std::string holder = store.path() + " is " + lock_file::HolderWords(store.path(), lock);
+  return Fail(kExitDamaged, holder + (lock.holderIsSession() ? "; close it first" : "; try again"));
 }
 
 int RefuseOverwritingBook(const std::string& path, bool force) {

@@ -53,8 +53,10 @@ int LoadBook(RecordStore& store, MissingBook missing);
 // (the lock lasts as long as `store`). Returns kExitOk, also where the file
 // system offers no locks (the command then goes on unlocked, as before) or
 // the book does not exist yet; or reports and returns kExitDamaged when the
-// program has the book open ("phone.dat is open in Kestrel (process 4711);
-// close it first") or another command keeps writing it. Nothing is written.
+// program has the book open ("phone.dat is open in Kestrel on DESK-3 by anna
+// since 08:05; close it first") or another command keeps writing it. While
+// held, the lock file beside the book names this command's user and
+// computer to other desks. Nothing is written.
 int LockBookForWriting(RecordStore& store);
 
 // Refuses, unless `force`, to write text output over `path` when it holds a

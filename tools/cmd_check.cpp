@@ -51,7 +51,8 @@ void ReportJournal(const std::string& path) {
     case journal::Left::Status::read:
       break;
   }
-  const platform::BookLock lock = platform::BookLock::Acquire(path, platform::BookLock::Purpose::write);
+  // Asked, not taken: a check never waits for a writer, nor turns one away.
+  const platform::BookLock lock = platform::BookLock::Inquire(path);
   if (lock.status() == platform::BookLock::Status::busy && lock.holderIsSession()) {
     std::cout << "journal: " << journalPath << ": kept by the running Kestrel session";
     if (lock.holderPid() != 0) std::cout << " (process " << lock.holderPid() << ')';

@@ -60,6 +60,7 @@ constexpr UINT WM_SETICON = 0x0080;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT EM_LIMITTEXT = 0x00C5;
+constexpr UINT EM_SETREADONLY = 0x00CF;  // wParam TRUE: the text can be read and selected, not changed
 constexpr UINT LB_ADDSTRING = 0x0180;
 constexpr UINT LB_RESETCONTENT = 0x0184;
 constexpr UINT LB_SETCURSEL = 0x0186;

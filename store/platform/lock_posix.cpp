@@ -118,4 +118,22 @@ BookLock BookLock::Acquire(const std::string& path, Purpose purpose) {
   }
 }
 
+BookLock BookLock::Inquire(const std::string& path) {
+  BookLock lock;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    lock.status_ = errno == ENOENT ? Status::missing : Status::failed;
+    lock.reason_ = std::strerror(errno);
+    return lock;
+  }
+  // The markers tell without taking anything: a holder's start is never
+  // disturbed by a reader asking.
+  lock.holderPid_ = MarkerHolder(fd, kSessionByte);
+  lock.holderIsSession_ = lock.holderPid_ != 0;
+  if (!lock.holderIsSession_) lock.holderPid_ = MarkerHolder(fd, kWriteByte);
+  lock.status_ = lock.holderPid_ != 0 ? Status::busy : Status::missing;
+  close(fd);
+  return lock;
+}
+
 }  // namespace platform

@@ -114,4 +114,22 @@ BookLock BookLock::Acquire(const std::string& path, Purpose purpose) {
   }
 }
 
+BookLock BookLock::Inquire(const std::string& path) {
+  BookLock lock;
+  const OwnedHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) {
+    const int code = ErrnoOf(GetLastError());
+    lock.status_ = code == ENOENT ? Status::missing : Status::failed;
+    lock.reason_ = ErrorText(code);
+    return lock;
+  }
+  // Only the markers are tried, never the lock itself: a holder starting
+  // meanwhile is not turned away by a reader asking.
+  lock.holderIsSession_ = MarkerHeld(file.Get(), kSessionByte);
+  const bool held = lock.holderIsSession_ || MarkerHeld(file.Get(), kWriteByte);
+  lock.status_ = held ? Status::busy : Status::missing;
+  return lock;
+}
+
 }  // namespace platform

@@ -291,6 +291,11 @@ class BookLock {
   // for a session lock. A lock taken on a file that a save replaced
   // meanwhile is let go and taken again on the new file.
   static BookLock Acquire(const std::string& path, Purpose purpose);
+  // Who holds the lock on the book at `path`, asked without taking it and
+  // without waiting, for commands that only read: busy, with the holder as
+  // Acquire would name it, when a session or a write holds it; missing when
+  // none does or there is no book; failed when it cannot be opened.
+  static BookLock Inquire(const std::string& path);
 
   Status status() const { return status_; }
   // The process holding the lock that made this one busy; 0 when unknown.
@@ -309,6 +314,16 @@ class BookLock {
   std::string reason_;
   std::intptr_t handle_ = -1;  // the system's handle of the open book
 };
+
+// ---------------------------------------------------------------- who
+
+// The name of the user this process runs as, and of the computer it runs
+// on, in UTF-8, as the system knows them; empty when the system cannot say.
+// They name the holder of a book to people at other desks.
+std::string UserName();
+std::string ComputerName();
+// This process's id.
+long ProcessId();
 
 // ---------------------------------------------------------------- memory
 

@@ -169,7 +169,9 @@ TEST_F(JournalRecoveryTest, PlantedJournalIsMovedAsideUnreadAndNothingElseChange
     CKestrelApp app(path_.c_str());
     Run(app);
     user.Finish();
-    EXPECT_EQ(planted::Snapshot(folder_), expected) << "changed, or the session's journal outlived Discard";
+    auto after = planted::Snapshot(folder_);
+    after.erase("/phone.dat.lock");  // names the program, which still holds the book
+    EXPECT_EQ(after, expected) << "changed, or the session's journal outlived Discard";
     EXPECT_EQ(LastNames(app.store.records), (std::vector<std::string>{"Adams"}));
   }
 }
@@ -188,9 +190,11 @@ TEST_F(JournalRecoveryTest, PlantedKeptAsideNameIsPassedOver) {
     ToldThenLeave(user, "Kestrel was not closed properly, and the book \"" + path_ +
                             "\" has changed since.  The 2 changes made in that session cannot be "
                             "restored onto it; they are kept in \"" + JournalPath() + ".2\".");
-    CKestrelApp app(path_.c_str());
-    Run(app);
-    user.Finish();
+    {
+      CKestrelApp app(path_.c_str());  // its end lets the book go, and its lock file
+      Run(app);
+      user.Finish();
+    }
     EXPECT_EQ(planted::Snapshot(folder_), expected);
   }
 }

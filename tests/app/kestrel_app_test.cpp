@@ -254,9 +254,12 @@ TEST_F(KestrelAppTest, FailedSaveSaysWhyKeepsTheOldFileAndReturnsToTheForm) {
         EXPECT_EQ(FileBytes(), before);
         EXPECT_EQ(std::count_if(std::filesystem::directory_iterator(folder_),
                                 std::filesystem::directory_iterator(),
-                                [](const auto& entry) { return entry.path().extension() != ".journal"; }),
+                                [](const auto& entry) {
+                                  return entry.path().extension() != ".journal" &&
+                                         entry.path().extension() != ".lock";
+                                }),
                   1)
-            << "no temporary file left beside the book and its journal";
+            << "no temporary file left beside the book, its journal and its lock file";
         Click(form, IDC_SAVE_AND_EXIT);
       })
       .Then("Yes again", [](QWidget* box) { Click(box, IDYES); });

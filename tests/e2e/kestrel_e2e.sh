@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The built kestrel in a real X server, driven by key presses as a person
 # would: first a new record typed and saved, then a search, a pick from the
-# match list, an edit and a save. Each run's "phone.dat" is checked with
-# kestrel-book unpack.
+# match list, an edit and a save; kills; then two desks on one book, the
+# second read-only. Each run's "phone.dat" is checked with kestrel-book unpack.
 #
 #   kestrel_e2e.sh KESTREL KESTREL_BOOK SCREENSHOT_DIR [LAUNCHER]
 #
@@ -30,8 +30,10 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/kestrel-e2e-XXXXXX")
 xvfb_pid=""
 app_pid=""
+second_pid=""
 cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  [ -n "$second_pid" ] && kill "$second_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
   rm -rf "$work"
@@ -74,8 +76,9 @@ unset WAYLAND_DISPLAY
 # The visible window whose title is exactly $1 (xdotool matches loosely, and
 # the message boxes' title "kestrel" differs from the form's only in case).
 window_titled() {
-  local id
-  for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+  local id pattern
+  pattern=$(printf '%s' "$1" | sed 's/[][().*^$+?{}|\\]/\\&/g')  # "(read-only)" is no group
+  for id in $(xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null); do
     if [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
       echo "$id"
       return 0
@@ -160,6 +163,7 @@ focus_window "kestrel"                      # Do you want to save changes (if an
 keys alt+y
 wait_for_exit "Save and Exit"
 expect_book "$(record_line S1001 Lovelace Ada "" "" "" "" 555-0100)" "the first run"
+[ ! -e "$work/phone.dat.lock" ] || fail "the lock file outlived Save and Exit"
 
 # --- run 2: search, pick from the list, edit, save and exit ---------------
 {
@@ -266,6 +270,7 @@ keys Escape
 focus_window "Kestrel"
 kill_kestrel KILL
 [ -f "$work/phone.dat.journal" ] || fail "no journal after kill -9"
+[ -f "$work/phone.dat.lock" ] || fail "no lock file left by kill -9"  # stale: its lock is free
 expect_book "$book_before" "kill -9"
 
 start_kestrel
@@ -277,6 +282,7 @@ focus_window "kestrel"
 keys alt+y
 wait_for_exit "Save and Exit after restoring"
 [ ! -e "$work/phone.dat.journal" ] || fail "the journal outlived Save and Exit"
+[ ! -e "$work/phone.dat.lock" ] || fail "the stale lock file was not replaced, or outlived its session"
 expect_book "$(record_line S1001 Lovelace Ada "" "" "" "" 555-0100
 record_line S1002 Lovelace Byron "" "" M "" 555-0299
 record_line S1004 Hopper)" "restoring after kill -9"
@@ -304,4 +310,87 @@ wait_for_exit "Escape after declining"
 [ ! -e "$work/phone.dat.journal" ] || fail "the journal outlived Discard"
 expect_book "$book_before" "declining to restore"
 
-echo "PASS: 5 runs of kestrel under Xvfb, two of them killed"
+# --- run 6: two desks. The second opens the book read-only, searches, can
+# neither create nor save, and finds what the first desk saved meanwhile ----
+# Waits 2 s and fails if a window titled $1 shows: a disabled command did something.
+expect_no_window() {
+  sleep 2
+  window_titled "$1" >/dev/null && fail "\"$1\" opened after $2"
+  return 0
+}
+start_kestrel                               # the first desk
+focus_window "Kestrel"
+IFS=$'\t' read -r lock_user lock_computer lock_pid lock_since <"$work/phone.dat.lock" ||
+  fail "no lock file while the first desk holds the book"
+[ "$lock_user" = "$(id -un)" ] && [ -n "$lock_computer" ] && [ -n "$lock_pid" ] && [ -n "$lock_since" ] ||
+  fail "the lock file does not name the holder: $(cat "$work/phone.dat.lock")"
+first_pid=$app_pid
+(cd "$work" && exec timeout 90 $launcher "$kestrel") >"$work/second.log" 2>&1 &
+second_pid=$!
+focus_window "kestrel"                      # ... is open in Kestrel on ... Open it read-only?
+if command -v import >/dev/null 2>&1; then
+  timeout 10 import -window root "$shots/e2e-read-only-question.png" || fail "screenshot failed"
+fi
+keys Return                                 # Yes is the default
+focus_window "Kestrel (read-only)"
+keys alt+c                                  # &Create New Record: disabled
+expect_no_window "New Record" "Create New Record in the read-only session"
+keys alt+x                                  # Save and E&xit: disabled
+expect_no_window "kestrel" "Save and Exit in the read-only session"
+keys Tab; type_text "hopper"; keys alt+s    # &Search Database
+focus_window "Matching Record 1 of 1"
+keys alt+d                                  # &Delete Record: disabled
+expect_no_window "kestrel" "Delete Record in the read-only session"
+keys Escape
+focus_window "Kestrel (read-only)"
+
+if [ -n "$launcher" ]; then
+  # Wine gives the keyboard to the program it has in the foreground, which
+  # xdotool cannot change between two programs: each desk ends in turn.
+  app_pid=$second_pid
+  second_pid=""
+  keys Escape
+  wait_for_exit "Escape in the read-only session"
+  app_pid=$first_pid
+  focus_window "Kestrel"
+  keys Escape
+  wait_for_exit "the first desk's Discard"
+  for left in phone.dat.journal phone.dat.lock; do
+    [ ! -e "$work/$left" ] || fail "$left left after both desks"
+  done
+  echo "PASS: 6 runs of kestrel under Xvfb, two of them killed, two at once"
+  exit 0
+fi
+
+focus_window "Kestrel"                      # the first desk adds a record and saves
+keys alt+c
+focus_window "New Record"
+keys Tab Tab; type_text "S1006"; keys Tab Tab; type_text "Turing"
+keys alt+s alt+o
+focus_window "kestrel"
+keys alt+n
+focus_window "Kestrel"
+keys alt+x
+focus_window "kestrel"
+keys alt+y
+wait_for_exit "the first desk's Save and Exit"
+[ ! -e "$work/phone.dat.lock" ] || fail "the lock file outlived the first desk"
+
+app_pid=$second_pid                         # the second desk searches again
+second_pid=""
+focus_window "Kestrel (read-only)"
+keys Tab ctrl+a; type_text "turing"; keys alt+s
+focus_window "Matching Record 1 of 1"       # saved by the first desk since
+keys Escape
+focus_window "Kestrel (read-only)"
+keys Escape                                 # leaves without a question
+wait_for_exit "Escape in the read-only session"
+for left in phone.dat.journal phone.dat.journal.2 phone.dat.lock; do
+  [ ! -e "$work/$left" ] || fail "$left left after the read-only session"
+done
+expect_book "$(record_line S1001 Lovelace Ada "" "" "" "" 555-0100
+record_line S1002 Lovelace Byron "" "" M "" 555-0299
+record_line S1004 Hopper
+record_line S1006 Turing)" "two desks"
+
+echo "PASS: 6 runs of kestrel under Xvfb, two of them killed, two at once"

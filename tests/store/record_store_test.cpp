@@ -402,7 +402,8 @@ TEST_F(StoreTest, LockedSaveRemovesLeftoversOfKilledSavesOfThisBookOnly) {
     // contents in place and leaves no such file.
     std::erase_if(names, [](const std::string& name) { return name.starts_with("rf"); });
   }
-  EXPECT_EQ(names, (NameList{others[1], "phone.dat", others[0], others[2]}));
+  // The lock file names the holder while the lock is held.
+  EXPECT_EQ(names, (NameList{others[1], "phone.dat", others[0], "phone.dat.lock", others[2]}));
 }
 
 // A session lock refuses another lock and says it is a session's; the book

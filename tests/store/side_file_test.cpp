@@ -93,6 +93,7 @@ TEST_F(SideFileTest, SavePassesOverWhatIsPlantedAtBackupAndTemporaryNames) {
       ASSERT_TRUE(saved.ok) << saved.reason;
       const auto after = planted::Snapshot(folder_);
       expected["/phone.dat"] = after.at("/phone.dat");  // the save itself
+      expected["/phone.dat.lock"] = after.at("/phone.dat.lock");  // the holder named while locked
       if (std::string(side) == ".bak") {
         EXPECT_EQ(saved.backupPath, path_ + ".bak.1");
         expected["/phone.dat.bak.1"] = damaged;  // the book as it was

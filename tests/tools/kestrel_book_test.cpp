@@ -20,7 +20,9 @@
 #include "run_program.h"
 #include "store/journal.h"
 #include "store/journal_file.h"
+#include "store/lock_file.h"
 #include "store/platform/platform.h"
+#include "store/record_store.h"
 #include "store/record_text.h"
 #include "tests/support/temp_folder.h"
 #include "tools/book_generator.h"
@@ -156,6 +158,47 @@ TEST_F(KestrelBookTest, CheckReportsAJournalLeftBehindAndPackLeavesItAlone) {
   EXPECT_NE(check.out.find("without saving, made to the book as it was before it last changed\n"),
             std::string::npos) << check.out;
   EXPECT_EQ(check.exitCode, 0);
+}
+
+// While a desk holds the book, the commands that write it are refused with
+// the holder's user and computer, and those that only read go on at once.
+// The line a holder that died left is no holder: the desk's own replaces it.
+TEST_F(KestrelBookTest, WhileADeskHoldsTheBookWritesNameItsUserAndComputerAndReadsGoOn) {
+  const std::string adams = "S1\tAdams" + std::string(16, '\t') + "\n";
+  Book("pack phone.dat", adams);
+  Write("a.csv", "last_name\nBaker\n");
+  Write("phone.dat.lock", "ghost\telsewhere\t1\t2020-01-01T00:00:00Z\n");
+  const std::string before = Read(Path("phone.dat"));
+  {
+    RecordStore desk(Path("phone.dat").c_str());
+    ASSERT_EQ(desk.Lock(platform::BookLock::Purpose::session).status(),
+              platform::BookLock::Status::held);
+    const std::string named = "kestrel-book: phone.dat is open in Kestrel on " +
+                              platform::ComputerName() + " by " + platform::UserName() + " since ";
+    for (const char* write : {"import a.csv", "pack phone.dat"}) {
+      const Outcome refused = Book(write, adams);
+      EXPECT_EQ(refused.exitCode, 1) << write;
+      EXPECT_EQ(refused.err.substr(0, named.size()), named) << write;
+      EXPECT_TRUE(refused.err.ends_with("; close it first\n")) << refused.err;
+    }
+    EXPECT_EQ(Read(Path("phone.dat")), before);
+    const struct {
+      const char* command;
+      const char* shows;
+    } reads[] = {{"check", "status: sound"},
+                 {"list", "Adams"},
+                 {"search --last-name ada", "Adams"},
+                 {"export", "Adams"}};
+    for (const auto& read : reads) {
+      const Outcome done = Book(read.command);
+      EXPECT_EQ(done.exitCode, 0) << read.command << ": " << done.err;
+      EXPECT_NE(done.out.find(read.shows), std::string::npos) << read.command;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(lock_file::PathFor(Path("phone.dat"))));
+  EXPECT_EQ(Book("import a.csv").exitCode, 0);
+  EXPECT_FALSE(std::filesystem::exists(lock_file::PathFor(Path("phone.dat"))))
+      << "the command's own lock file outlived it";
 }
 
 TEST_F(KestrelBookTest, PackedFileIsOwnerOnly) {

@@ -115,6 +115,9 @@ LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == EM_LIMITTEXT) {
       // 0 lifts the limit; Qt's edits hold at most 32767 characters.
       edit->setMaxLength(wParam == 0 || wParam > 32767 ? 32767 : static_cast<int>(wParam));
+    } else if (message == EM_SETREADONLY) {
+      edit->setReadOnly(wParam != 0);
+      return 1;
     }
     return 0;
   }
