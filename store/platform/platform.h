@@ -290,6 +290,12 @@ class BookLock {
   void Release();
 
  private:
+  // One try, in each system's file: opens the book and tries its lock once
+  // without waiting, filling status_, handle_, the holder and reason_.
+  // Returns false when the lock was taken on a file that a save has since
+  // replaced: it is let go, and the caller tries again on the new file.
+  bool TryOnce(const std::string& path, Purpose purpose);
+
   Status status_ = Status::missing;
   long holderPid_ = 0;
   bool holderIsSession_ = false;

@@ -1,12 +1,16 @@
 // The parts of the platform seam that are the same on every system: words
-// for kinds of file and for errors, and how a book lock is handed on. Each
+// for kinds of file and for errors, moving a side file aside, the backups'
+// names, the book lock's wait and how a lock is handed on. Each
 // system's files hold only what calls the system.
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "store/platform/platform.h"
+#include "store/platform/system_steps.h"
 
 namespace platform {
 
@@ -49,6 +53,47 @@ int MoveSideFileAside(const std::string& path, std::string& movedTo) {
     if (error == 0) movedTo = aside;
   }
   return error;
+}
+
+BackupResult KeepBackup(const std::string& path) {
+  constexpr int kMaxBackups = 1000;
+  BackupResult result;
+  for (int n = 0; n < kMaxBackups; ++n) {
+    std::string candidate = path + ".bak";
+    if (n > 0) candidate.append(".").append(std::to_string(n));
+    const int error = KeepBackupAs(path, candidate);
+    if (error == EEXIST) continue;  // taken, by a backup or by anything else: the next name
+    if (error != 0) {
+      result.reason = ErrorText(error);
+      return result;
+    }
+    result.ok = true;
+    result.path = candidate;
+    return result;
+  }
+  result.reason = "too many backups already";
+  return result;
+}
+
+BookLock BookLock::Acquire(const std::string& path, Purpose purpose) {
+  // How long a write waits for another write to finish before it gives up.
+  constexpr auto kWriteWait = std::chrono::seconds(30);
+  constexpr auto kPoll = std::chrono::milliseconds(10);
+  BookLock lock;
+  const auto deadline = std::chrono::steady_clock::now() + kWriteWait;
+  for (;;) {
+    lock.Release();
+    lock.holderPid_ = 0;
+    lock.holderIsSession_ = false;
+    if (!lock.TryOnce(path, purpose)) continue;
+    // Only a write waits, and only for another write: a session lasts as
+    // long as someone keeps the program open.
+    if (lock.status_ != Status::busy || purpose == Purpose::session || lock.holderIsSession_ ||
+        std::chrono::steady_clock::now() >= deadline) {
+      return lock;
+    }
+    std::this_thread::sleep_for(kPoll);
+  }
 }
 
 BookLock::~BookLock() { Release(); }

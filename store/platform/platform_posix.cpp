@@ -1,5 +1,5 @@
 // The store's system calls on Linux and other POSIX systems: files, folder
-// syncs and backups. Locks are in lock_posix.cpp, memory in memory_posix.cpp.
+// syncs and a backup's one step. Locks are in lock_posix.cpp, memory in memory_posix.cpp.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,6 +11,7 @@
 
 #include "store/platform/platform.h"
 #include "store/platform/posix_files.h"
+#include "store/platform/system_steps.h"
 
 namespace platform {
 namespace {
@@ -204,29 +205,12 @@ int RemoveLeftoverTemps(const std::string& path) {
   return removed;
 }
 
-BackupResult KeepBackup(const std::string& path) {
-  constexpr int kMaxBackups = 1000;
-  BackupResult result;
-  for (int n = 0; n < kMaxBackups; ++n) {
-    std::string candidate = path + ".bak";
-    if (n > 0) candidate.append(".").append(std::to_string(n));
-    // AT_SYMLINK_FOLLOW: a link to the book gives a second name of the book
-    // itself, not of the link, whose target the save is about to replace.
-    int error = linkat(AT_FDCWD, path.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0
-                    ? 0
-                    : errno;
-    if (LinksUnsupported(error)) error = CopyToNewFile(path, candidate);
-    if (error == EEXIST) continue;
-    if (error != 0) {
-      result.reason = std::strerror(error);
-      return result;
-    }
-    result.ok = true;
-    result.path = candidate;
-    return result;
-  }
-  result.reason = "too many backups already";
-  return result;
+int KeepBackupAs(const std::string& path, const std::string& backup) {
+  // AT_SYMLINK_FOLLOW: a link to the book gives a second name of the book
+  // itself, not of the link, whose target the save is about to replace.
+  const int error =
+      linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+  return LinksUnsupported(error) ? CopyToNewFile(path, backup) : error;
 }
 
 }  // namespace platform

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 
+#include "store/platform/system_steps.h"
 #include "store/platform/windows_files.h"
 
 namespace platform {
@@ -232,25 +233,9 @@ int RemoveLeftoverTemps(const std::string& path) {
 
 // Windows keeps a damaged book aside by copying it: a second name (a hard
 // link) would change with the file when ReplaceFileW swaps its contents.
-BackupResult KeepBackup(const std::string& path) {
-  constexpr int kMaxBackups = 1000;
-  BackupResult result;
-  const std::wstring source = Wide(path);
-  for (int n = 0; n < kMaxBackups; ++n) {
-    std::string candidate = path + ".bak";
-    if (n > 0) candidate.append(".").append(std::to_string(n));
-    if (CopyFileW(source.c_str(), Wide(candidate).c_str(), /*bFailIfExists=*/TRUE)) {
-      result.ok = true;
-      result.path = candidate;
-      return result;
-    }
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-    result.reason = std::strerror(ErrnoOf(error));
-    return result;
-  }
-  result.reason = "too many backups already";
-  return result;
+int KeepBackupAs(const std::string& path, const std::string& backup) {
+  if (CopyFileW(Wide(path).c_str(), Wide(backup).c_str(), /*bFailIfExists=*/TRUE)) return 0;
+  return ErrnoOf(GetLastError());
 }
 
 }  // namespace platform
