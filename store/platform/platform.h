@@ -106,6 +106,7 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 // random suffix: "phone.dat.kestrel-save-Ab12Cd". A save killed half way
 // leaves such a file; nothing else is ever named so.
 inline constexpr char kTempMarker[] = ".kestrel-save-";
+inline constexpr int kTempSuffixLength = 6;  // the random suffix's letters
 
 // Removes the temporary files that saves of `path` left behind when they
 // were killed: regular files of ours with such a name; anything else planted

@@ -1,13 +1,15 @@
 // The parts of the platform seam that are the same on every system: words
-// for kinds of file and for errors, moving a side file aside, the backups'
-// names, the book lock's wait and how a lock is handed on. Each
+// for kinds of file and for errors, moving a side file aside, the names of
+// backups and of a save's temporary files, the book lock's wait and how a lock is handed on. Each
 // system's files hold only what calls the system.
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <random>
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "store/platform/platform.h"
 #include "store/platform/system_steps.h"
@@ -53,6 +55,32 @@ int MoveSideFileAside(const std::string& path, std::string& movedTo) {
     if (error == 0) movedTo = aside;
   }
   return error;
+}
+
+std::string TemporaryNameFor(const std::string& target) {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937 random(std::random_device{}());
+  std::string name = target + kTempMarker;
+  for (int i = 0; i < kTempSuffixLength; ++i) name.push_back(kLetters[random() % 62]);
+  return name;
+}
+
+int RemoveLeftoverTemps(const std::string& path) {
+  const std::string target = SaveTarget(path);
+  std::string folder;
+  const std::vector<std::string> names = NamesBeside(target, folder);
+  const std::string prefix = target.substr(folder.size()) + kTempMarker;
+  int removed = 0;
+  for (const std::string& name : names) {
+    if (name.size() != prefix.size() + kTempSuffixLength || name.compare(0, prefix.size(), prefix) != 0) {
+      continue;
+    }
+    // Only what a save of ours left: a link, FIFO or another user's file
+    // planted under such a name stays.
+    if (RemoveSideFile(folder + name) == 0) ++removed;
+  }
+  return removed;
 }
 
 BackupResult KeepBackup(const std::string& path) {

@@ -3,7 +3,6 @@
 // lock_windows.cpp, memory in memory_windows.cpp.
 #include <cerrno>
 #include <cstring>
-#include <random>
 
 #include "store/platform/system_steps.h"
 #include "store/platform/windows_files.h"
@@ -78,14 +77,10 @@ void SyncFolder(const std::wstring& folder) {
   if (handle.Valid()) FlushFileBuffers(handle.Get());
 }
 
-// A new, empty file beside `target`, named with the temporary-file marker.
-HANDLE CreateTemporaryBeside(const std::wstring& target, std::wstring& temp) {
-  static constexpr char kLetters[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  static std::mt19937 random(std::random_device{}() ^ GetCurrentProcessId() ^ GetTickCount());
+// A new, empty file beside the book at `path`, named by TemporaryNameFor.
+HANDLE CreateTemporaryBeside(const std::string& path, std::wstring& temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = target + Wide(kTempMarker);
-    for (int i = 0; i < 6; ++i) temp.push_back(static_cast<wchar_t>(kLetters[random() % 62]));
+    temp = Wide(TemporaryNameFor(path));
     const HANDLE file = CreateFileW(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
@@ -170,7 +165,7 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 
   // The temporary file is named after the path as given, as the caller knows it.
   std::wstring temp;
-  OwnedHandle file(CreateTemporaryBeside(given, temp));
+  OwnedHandle file(CreateTemporaryBeside(path, temp));
   if (!file.Valid()) return Failed(ReplaceOutcome::Status::cannotCreate, ErrnoOf(GetLastError()));
   auto fail = [&](DWORD error) {
     file.Close();
@@ -211,24 +206,20 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
   return outcome;
 }
 
-int RemoveLeftoverTemps(const std::string& path) {
-  const std::wstring target = FullPath(Wide(path));
-  const std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
-  const std::wstring prefix = target.substr(folder.size()) + Wide(kTempMarker);
+std::string SaveTarget(const std::string& path) { return Narrow(FullPath(Wide(path))); }
+
+std::vector<std::string> NamesBeside(const std::string& target, std::string& folder) {
+  const std::size_t slash = target.find_last_of("\\/");
+  folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  std::vector<std::string> names;
   WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW((folder + prefix + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int removed = 0;
+  const HANDLE search = FindFirstFileW(Wide(folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
   do {
-    const std::wstring name = found.cFileName;
-    // The random suffix is exactly six characters.
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
-    // Only what a save of ours left: a link or another user's file planted
-    // under such a name stays.
-    if (RemoveSideFile(Narrow(folder + name)) == 0) ++removed;
+    names.push_back(Narrow(found.cFileName));
   } while (FindNextFileW(search, &found));
   FindClose(search);
-  return removed;
+  return names;
 }
 
 // Windows keeps a damaged book aside by copying it: a second name (a hard

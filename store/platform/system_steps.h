@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -12,5 +13,17 @@ namespace platform {
 // Returns 0, EEXIST when `backup` is taken, or another errno value; on
 // failure nothing is left at `backup`.
 int KeepBackupAs(const std::string& path, const std::string& backup);
+
+// The file that saves of `path` write and name their temporary files after:
+// links followed here, the full path on Windows.
+std::string SaveTarget(const std::string& path);
+
+// The names in the folder of `target`, and in `folder` that folder as it
+// starts `target` ("" for a bare name, else up to its last separator).
+std::vector<std::string> NamesBeside(const std::string& target, std::string& folder);
+
+// A new name for a save's temporary file of `target`: `target`, kTempMarker
+// and six random letters. Written once here; the systems create it.
+std::string TemporaryNameFor(const std::string& target);
 
 }  // namespace platform
