@@ -10,9 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "store/platform/platform.h"
 
@@ -21,10 +19,6 @@ namespace {
 
 constexpr off_t kSessionByte = off_t{1} << 62;
 constexpr off_t kWriteByte = kSessionByte + 1;
-
-// How long a write waits for another write to finish before it gives up.
-constexpr auto kWriteWait = std::chrono::seconds(30);
-constexpr auto kPoll = std::chrono::milliseconds(10);
 
 bool LocksUnsupported(int error) {
   return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS ||
@@ -68,54 +62,43 @@ void BookLock::Release() {
   if (status_ == Status::held) status_ = Status::missing;
 }
 
-BookLock BookLock::Acquire(const std::string& path, Purpose purpose) {
-  BookLock lock;
-  const auto deadline = std::chrono::steady_clock::now() + kWriteWait;
-  for (;;) {
-    lock.Release();
-    // O_NONBLOCK: never wait in open() for a FIFO given as the book.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-      lock.status_ = errno == ENOENT ? Status::missing : Status::failed;
-      lock.reason_ = std::strerror(errno);
-      return lock;
-    }
-    lock.handle_ = fd;
-    struct stat info;
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      lock.status_ = Status::failed;
-      lock.reason_ = "not a regular file";
-      return lock;
-    }
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      if (!StillTheBook(fd, path)) continue;  // replaced while we waited: lock the new one
-      Mark(fd, purpose == Purpose::session ? kSessionByte : kWriteByte);
-      lock.status_ = Status::held;
-      return lock;
-    }
-    const int error = errno;
-    if (LocksUnsupported(error)) {
-      lock.status_ = Status::unsupported;
-      lock.reason_ = std::strerror(error);
-      return lock;
-    }
-    if (error != EWOULDBLOCK && error != EINTR) {
-      lock.status_ = Status::failed;
-      lock.reason_ = std::strerror(error);
-      return lock;
-    }
-    lock.status_ = Status::busy;
-    lock.holderPid_ = MarkerHolder(fd, kSessionByte);
-    lock.holderIsSession_ = lock.holderPid_ != 0;
-    if (!lock.holderIsSession_) lock.holderPid_ = MarkerHolder(fd, kWriteByte);
-    // Only a write waits, and only for another write: a session lasts as
-    // long as someone keeps the program open.
-    if (purpose == Purpose::session || lock.holderIsSession_ ||
-        std::chrono::steady_clock::now() >= deadline) {
-      return lock;
-    }
-    std::this_thread::sleep_for(kPoll);
+bool BookLock::TryOnce(const std::string& path, Purpose purpose) {
+  // O_NONBLOCK: never wait in open() for a FIFO given as the book.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    status_ = errno == ENOENT ? Status::missing : Status::failed;
+    reason_ = std::strerror(errno);
+    return true;
   }
+  handle_ = fd;
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    status_ = Status::failed;
+    reason_ = "not a regular file";
+    return true;
+  }
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    if (!StillTheBook(fd, path)) return false;  // replaced while we waited: lock the new one
+    Mark(fd, purpose == Purpose::session ? kSessionByte : kWriteByte);
+    status_ = Status::held;
+    return true;
+  }
+  const int error = errno;
+  if (LocksUnsupported(error)) {
+    status_ = Status::unsupported;
+    reason_ = std::strerror(error);
+    return true;
+  }
+  if (error != EWOULDBLOCK && error != EINTR) {
+    status_ = Status::failed;
+    reason_ = std::strerror(error);
+    return true;
+  }
+  status_ = Status::busy;
+  holderPid_ = MarkerHolder(fd, kSessionByte);
+  holderIsSession_ = holderPid_ != 0;
+  if (!holderIsSession_) holderPid_ = MarkerHolder(fd, kWriteByte);
+  return true;
 }
 
 BookLock BookLock::Inquire(const std::string& path) {

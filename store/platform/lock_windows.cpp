@@ -5,8 +5,6 @@
 // Windows cannot say which process holds a lock: holderPid() stays 0. The
 // system drops every lock of a handle when its process dies.
 #include <cerrno>
-#include <chrono>
-#include <thread>
 
 #include "store/platform/windows_files.h"
 
@@ -16,10 +14,6 @@ namespace {
 constexpr std::uint64_t kLockByte = std::uint64_t{1} << 62;
 constexpr std::uint64_t kSessionByte = kLockByte + 1;
 constexpr std::uint64_t kWriteByte = kLockByte + 2;
-
-// How long a write waits for another write to finish before it gives up.
-constexpr auto kWriteWait = std::chrono::seconds(30);
-constexpr auto kPoll = std::chrono::milliseconds(10);
 
 bool LockByte(HANDLE file, std::uint64_t offset, bool exclusive) {
   OVERLAPPED at{};
@@ -63,55 +57,43 @@ void BookLock::Release() {
   if (status_ == Status::held) status_ = Status::missing;
 }
 
-BookLock BookLock::Acquire(const std::string& path, Purpose purpose) {
-  BookLock lock;
-  const auto deadline = std::chrono::steady_clock::now() + kWriteWait;
-  for (;;) {
-    lock.Release();
-    const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-      const DWORD error = GetLastError();
-      const int code = ErrnoOf(error);
-      lock.status_ = code == ENOENT ? Status::missing : Status::failed;
-      lock.reason_ = ErrorText(code);
-      return lock;
-    }
-    lock.handle_ = reinterpret_cast<std::intptr_t>(file);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      lock.status_ = Status::failed;
-      lock.reason_ = "not a regular file";
-      return lock;
-    }
-    if (LockByte(file, kLockByte, /*exclusive=*/true)) {
-      if (!StillTheBook(file, path)) continue;  // replaced while we waited: lock the new one
-      LockByte(file, purpose == Purpose::session ? kSessionByte : kWriteByte, /*exclusive=*/false);
-      lock.status_ = Status::held;
-      return lock;
-    }
-    const DWORD error = GetLastError();
-    if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
-      lock.status_ = Status::unsupported;
-      lock.reason_ = "locks are not supported here";
-      return lock;
-    }
-    if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
-      lock.status_ = Status::failed;
-      lock.reason_ = ErrorText(ErrnoOf(error));
-      return lock;
-    }
-    lock.status_ = Status::busy;
-    lock.holderIsSession_ = MarkerHeld(file, kSessionByte);
-    // Only a write waits, and only for another write: a session lasts as
-    // long as someone keeps the program open.
-    if (purpose == Purpose::session || lock.holderIsSession_ ||
-        std::chrono::steady_clock::now() >= deadline) {
-      return lock;
-    }
-    std::this_thread::sleep_for(kPoll);
+bool BookLock::TryOnce(const std::string& path, Purpose purpose) {
+  const HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const int code = ErrnoOf(GetLastError());
+    status_ = code == ENOENT ? Status::missing : Status::failed;
+    reason_ = ErrorText(code);
+    return true;
   }
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    status_ = Status::failed;
+    reason_ = "not a regular file";
+    return true;
+  }
+  if (LockByte(file, kLockByte, /*exclusive=*/true)) {
+    if (!StillTheBook(file, path)) return false;  // replaced while we waited: lock the new one
+    LockByte(file, purpose == Purpose::session ? kSessionByte : kWriteByte, /*exclusive=*/false);
+    status_ = Status::held;
+    return true;
+  }
+  const DWORD error = GetLastError();
+  if (error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION) {
+    status_ = Status::unsupported;
+    reason_ = "locks are not supported here";
+    return true;
+  }
+  if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
+    status_ = Status::failed;
+    reason_ = ErrorText(ErrnoOf(error));
+    return true;
+  }
+  status_ = Status::busy;
+  holderIsSession_ = MarkerHeld(file, kSessionByte);
+  return true;
 }
 
 BookLock BookLock::Inquire(const std::string& path) {

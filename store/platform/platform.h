@@ -119,6 +119,7 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 // random suffix: "phone.dat.kestrel-save-Ab12Cd". A save killed half way
 // leaves such a file; nothing else is ever named so.
 inline constexpr char kTempMarker[] = ".kestrel-save-";
+inline constexpr int kTempSuffixLength = 6;  // the random suffix's letters
 
 // Removes the temporary files that saves of `path` left behind when they
 // were killed: regular files of ours with such a name; anything else planted
@@ -308,6 +309,12 @@ class BookLock {
   void Release();
 
  private:
+  // One try, in each system's file: opens the book and tries its lock once
+  // without waiting, filling status_, handle_, the holder and reason_.
+  // Returns false when the lock was taken on a file that a save has since
+  // replaced: it is let go, and the caller tries again on the new file.
+  bool TryOnce(const std::string& path, Purpose purpose);
+
   Status status_ = Status::missing;
   long holderPid_ = 0;
   bool holderIsSession_ = false;

@@ -1,12 +1,19 @@
 // The parts of the platform seam that are the same on every system: words
-// for kinds of file and for errors, and how a book lock is handed on. Each
-// system's files hold only what calls the system.
+// for kinds of file and for errors, moving a side file aside, the names of
+// backups and of a save's temporary files, the book lock's wait and how a
+// lock is handed on. Each system's files hold only what calls the system.
 #include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <random>
 #include <string>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "store/platform/error_text.h"
 #include "store/platform/platform.h"
+#include "store/platform/system_steps.h"
 
 namespace platform {
 
@@ -50,6 +57,73 @@ int MoveSideFileAside(const std::string& path, std::string& movedTo) {
     if (error == 0) movedTo = aside;
   }
   return error;
+}
+
+std::string TemporaryNameFor(const std::string& target) {
+  static constexpr char kLetters[] =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  thread_local std::mt19937 random(std::random_device{}());
+  std::string name = target + kTempMarker;
+  for (int i = 0; i < kTempSuffixLength; ++i) name.push_back(kLetters[random() % 62]);
+  return name;
+}
+
+int RemoveLeftoverTemps(const std::string& path) {
+  const std::string target = SaveTarget(path);
+  std::string folder;
+  const std::vector<std::string> names = NamesBeside(target, folder);
+  const std::string prefix = target.substr(folder.size()) + kTempMarker;
+  int removed = 0;
+  for (const std::string& name : names) {
+    if (name.size() != prefix.size() + kTempSuffixLength || name.compare(0, prefix.size(), prefix) != 0) {
+      continue;
+    }
+    // Only what a save of ours left: a link, FIFO or another user's file
+    // planted under such a name stays.
+    if (RemoveSideFile(folder + name) == 0) ++removed;
+  }
+  return removed;
+}
+
+BackupResult KeepBackup(const std::string& path) {
+  constexpr int kMaxBackups = 1000;
+  BackupResult result;
+  for (int n = 0; n < kMaxBackups; ++n) {
+    std::string candidate = path + ".bak";
+    if (n > 0) candidate.append(".").append(std::to_string(n));
+    const int error = KeepBackupAs(path, candidate);
+    if (error == EEXIST) continue;  // taken, by a backup or by anything else: the next name
+    if (error != 0) {
+      result.reason = ErrorText(error);
+      return result;
+    }
+    result.ok = true;
+    result.path = candidate;
+    return result;
+  }
+  result.reason = "too many backups already";
+  return result;
+}
+
+BookLock BookLock::Acquire(const std::string& path, Purpose purpose) {
+  // How long a write waits for another write to finish before it gives up.
+  constexpr auto kWriteWait = std::chrono::seconds(30);
+  constexpr auto kPoll = std::chrono::milliseconds(10);
+  BookLock lock;
+  const auto deadline = std::chrono::steady_clock::now() + kWriteWait;
+  for (;;) {
+    lock.Release();
+    lock.holderPid_ = 0;
+    lock.holderIsSession_ = false;
+    if (!lock.TryOnce(path, purpose)) continue;
+    // Only a write waits, and only for another write: a session lasts as
+    // long as someone keeps the program open.
+    if (lock.status_ != Status::busy || purpose == Purpose::session || lock.holderIsSession_ ||
+        std::chrono::steady_clock::now() >= deadline) {
+      return lock;
+    }
+    std::this_thread::sleep_for(kPoll);
+  }
 }
 
 BookLock::~BookLock() { Release(); }

@@ -1,5 +1,5 @@
 // The store's system calls on Linux and other POSIX systems: files, folder
-// syncs and backups. Locks are in lock_posix.cpp, memory in memory_posix.cpp.
+// syncs and a backup's one step. Locks are in lock_posix.cpp, memory in memory_posix.cpp.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,6 +13,7 @@
 
 #include "store/platform/platform.h"
 #include "store/platform/posix_files.h"
+#include "store/platform/system_steps.h"
 
 namespace platform {
 namespace {
@@ -184,8 +185,14 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
     mode = existing.st_mode & 07777;
   }
 
-  std::string temp = target + kTempMarker + "XXXXXX";
-  const int fd = mkostemp(temp.data(), O_CLOEXEC);
+  // A new name only: O_EXCL never opens what another has put there.
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = TemporaryNameFor(target);
+    fd = open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0 && errno != EEXIST) break;
+  }
   if (fd < 0) return Failed(ReplaceOutcome::Status::cannotCreate, errno);
   auto fail = [&](int error, bool open) {
     if (open) close(fd);
@@ -225,48 +232,25 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
   return Placed(info, target, options);
 }
 
-int RemoveLeftoverTemps(const std::string& path) {
-  const std::string target = ResolveLinks(path);
-  const std::string folder = FolderOf(target);
-  const std::string prefix = target.substr(target.rfind('/') + 1) + kTempMarker;
-  DIR* dir = opendir(folder.c_str());
-  if (dir == nullptr) return 0;
-  int removed = 0;
-  while (const dirent* entry = readdir(dir)) {
-    const std::string name = entry->d_name;
-    // mkostemp's suffix is exactly six characters.
-    if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
-    // Only what a save of ours left: a link, FIFO or another user's file
-    // planted under such a name stays.
-    if (RemoveSideFile(folder + "/" + name) == 0) ++removed;
-  }
+std::string SaveTarget(const std::string& path) { return ResolveLinks(path); }
+
+std::vector<std::string> NamesBeside(const std::string& target, std::string& folder) {
+  const std::size_t slash = target.rfind('/');
+  folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = readdir(dir)) names.emplace_back(entry->d_name);
   closedir(dir);
-  return removed;
+  return names;
 }
 
-BackupResult KeepBackup(const std::string& path) {
-  constexpr int kMaxBackups = 1000;
-  BackupResult result;
-  for (int n = 0; n < kMaxBackups; ++n) {
-    std::string candidate = path + ".bak";
-    if (n > 0) candidate.append(".").append(std::to_string(n));
-    // AT_SYMLINK_FOLLOW: a link to the book gives a second name of the book
-    // itself, not of the link, whose target the save is about to replace.
-    int error = linkat(AT_FDCWD, path.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0
-                    ? 0
-                    : errno;
-    if (LinksUnsupported(error)) error = CopyToNewFile(path, candidate);
-    if (error == EEXIST) continue;
-    if (error != 0) {
-      result.reason = std::strerror(error);
-      return result;
-    }
-    result.ok = true;
-    result.path = candidate;
-    return result;
-  }
-  result.reason = "too many backups already";
-  return result;
+int KeepBackupAs(const std::string& path, const std::string& backup) {
+  // AT_SYMLINK_FOLLOW: a link to the book gives a second name of the book
+  // itself, not of the link, whose target the save is about to replace.
+  const int error =
+      linkat(AT_FDCWD, path.c_str(), AT_FDCWD, backup.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+  return LinksUnsupported(error) ? CopyToNewFile(path, backup) : error;
 }
 
 }  // namespace platform

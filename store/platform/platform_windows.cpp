@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <random>
 
+#include "store/platform/system_steps.h"
 #include "store/platform/windows_files.h"
 
 namespace platform {
@@ -78,14 +78,10 @@ void SyncFolder(const std::wstring& folder) {
   if (handle.Valid()) FlushFileBuffers(handle.Get());
 }
 
-// A new, empty file beside `target`, named with the temporary-file marker.
-HANDLE CreateTemporaryBeside(const std::wstring& target, std::wstring& temp) {
-  static constexpr char kLetters[] =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  static std::mt19937 random(std::random_device{}() ^ GetCurrentProcessId() ^ GetTickCount());
+// A new, empty file beside the book at `path`, named by TemporaryNameFor.
+HANDLE CreateTemporaryBeside(const std::string& path, std::wstring& temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = target + Wide(kTempMarker);
-    for (int i = 0; i < 6; ++i) temp.push_back(static_cast<wchar_t>(kLetters[random() % 62]));
+    temp = Wide(TemporaryNameFor(path));
     const HANDLE file = CreateFileW(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
@@ -201,7 +197,7 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
 
   // The temporary file is named after the path as given, as the caller knows it.
   std::wstring temp;
-  OwnedHandle file(CreateTemporaryBeside(given, temp));
+  OwnedHandle file(CreateTemporaryBeside(path, temp));
   if (!file.Valid()) return Failed(ReplaceOutcome::Status::cannotCreate, ErrnoOf(GetLastError()));
   auto fail = [&](DWORD error) {
     file.Close();
@@ -241,47 +237,27 @@ ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
   return outcome;
 }
 
-int RemoveLeftoverTemps(const std::string& path) {
-  const std::wstring target = FullPath(Wide(path));
-  const std::wstring folder = target.substr(0, target.find_last_of(L"\\/") + 1);
-  const std::wstring prefix = target.substr(folder.size()) + Wide(kTempMarker);
+std::string SaveTarget(const std::string& path) { return Narrow(FullPath(Wide(path))); }
+
+std::vector<std::string> NamesBeside(const std::string& target, std::string& folder) {
+  const std::size_t slash = target.find_last_of("\\/");
+  folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+  std::vector<std::string> names;
   WIN32_FIND_DATAW found;
-  const HANDLE search = FindFirstFileW((folder + prefix + L"*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int removed = 0;
+  const HANDLE search = FindFirstFileW(Wide(folder + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
   do {
-    const std::wstring name = found.cFileName;
-    // The random suffix is exactly six characters.
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) continue;
-    // Only what a save of ours left: a link or another user's file planted
-    // under such a name stays.
-    if (RemoveSideFile(Narrow(folder + name)) == 0) ++removed;
+    names.push_back(Narrow(found.cFileName));
   } while (FindNextFileW(search, &found));
   FindClose(search);
-  return removed;
+  return names;
 }
 
 // Windows keeps a damaged book aside by copying it: a second name (a hard
 // link) would change with the file when ReplaceFileW swaps its contents.
-BackupResult KeepBackup(const std::string& path) {
-  constexpr int kMaxBackups = 1000;
-  BackupResult result;
-  const std::wstring source = Wide(path);
-  for (int n = 0; n < kMaxBackups; ++n) {
-    std::string candidate = path + ".bak";
-    if (n > 0) candidate.append(".").append(std::to_string(n));
-    if (CopyFileW(source.c_str(), Wide(candidate).c_str(), /*bFailIfExists=*/TRUE)) {
-      result.ok = true;
-      result.path = candidate;
-      return result;
-    }
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
-    result.reason = ErrorText(ErrnoOf(error));
-    return result;
-  }
-  result.reason = "too many backups already";
-  return result;
+int KeepBackupAs(const std::string& path, const std::string& backup) {
+  if (CopyFileW(Wide(path).c_str(), Wide(backup).c_str(), /*bFailIfExists=*/TRUE)) return 0;
+  return ErrnoOf(GetLastError());
 }
 
 }  // namespace platform

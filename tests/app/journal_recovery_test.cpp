@@ -98,6 +98,36 @@ TEST_F(JournalRecoveryTest, TornLastEntryIsDroppedAndTheWholeOnesRestored) {
   }
 }
 
+// The restored journal is carried on, not rewritten: its torn tail must go,
+// or every change after it would be unreadable at the next recovery.
+TEST_F(JournalRecoveryTest, RestoredJournalIsCarriedOnWithoutItsTornTail) {
+  WriteBook({Person("Adams"), Person("Brown")});
+  LeaveJournal(1);
+  ScriptedUser user;
+  user.Then("the question: Yes", [](QWidget* box) { Key(box, Qt::Key_Return); })
+      .Then("form: search", [](QWidget* form) { Click(form, IDC_SEARCH); })
+      .Then("match list: the first", [](QWidget* list) { Key(list, Qt::Key_Return); })
+      .Then("record: edit, save, leave", [](QWidget* dlg) {
+        Erase(dlg, IDC_LAST_NAME);
+        Type(dlg, IDC_LAST_NAME, QStringLiteral("Cole"));
+        Click(dlg, IDC_SAVE_CHANGES);
+        Key(dlg, Qt::Key_Escape);
+      })
+      .Then("form: the desktop logs out", [](QWidget* form) {
+        toolkit::SetSessionEnding(true);
+        Key(form, Qt::Key_Escape);
+      });
+  CKestrelApp app(path_.c_str());
+  Run(app);
+  user.Finish();
+  toolkit::SetSessionEnding(false);
+  const journal::Contents left = journal::Parse(JournalBytes(JournalPath()));
+  EXPECT_FALSE(left.tornTail);
+  ASSERT_EQ(left.entries.size(), 2u);
+  EXPECT_STREQ(left.entries[0].record.fields[lastName], "Ames");
+  EXPECT_STREQ(left.entries[1].record.fields[lastName], "Cole");
+}
+
 TEST_F(JournalRecoveryTest, JournalOfAChangedBookIsKeptAsideNotReplayed) {
   WriteBook({Person("Adams"), Person("Brown")});
   LeaveJournal(2);
@@ -213,6 +243,34 @@ TEST_F(JournalRecoveryTest, DamagedHeaderIsKeptAsideNotOverwritten) {
   Run(app);
   user.Finish();
   EXPECT_EQ(JournalBytes(JournalPath() + ".1"), damaged);
+}
+
+// Symptom: a journal larger than memory ran the start out of memory (exit
+// 134) every time, until someone deleted it by hand.
+TEST_F(JournalRecoveryTest, JournalLargerThanMemoryIsRefusedInWordsAndKeptAside) {
+  WriteBook({Person("Adams")});
+  std::ofstream(JournalPath(), std::ios::binary) << JournalOfNow();
+  const std::uintmax_t size = platform::AvailableMemory() + 1;
+  std::filesystem::resize_file(JournalPath(), size);  // sparse: no disk spent
+  ScriptedUser user;
+  user.Then("told, not asked", [this](QWidget* box) {
+        const std::string text = MessageText(box).toStdString();
+        EXPECT_EQ(text.rfind("Kestrel was not closed properly, but its recovery file \"" + JournalPath() +
+                                 "\" is too large to restore: it is ",
+                             0),
+                  0u)
+            << text;
+        EXPECT_NE(text.find(", more than the memory available.  It is kept in \"" + JournalPath() + ".1\"."),
+                  std::string::npos)
+            << text;
+        Key(box, Qt::Key_Return);
+      })
+      .Then("form: leave", [](QWidget* form) { Key(form, Qt::Key_Escape); });
+  CKestrelApp app(path_.c_str());
+  Run(app);
+  user.Finish();
+  EXPECT_EQ(std::filesystem::file_size(JournalPath() + ".1"), size);
+  EXPECT_EQ(LastNames(app.store.records), (std::vector<std::string>{"Adams"}));
 }
 
 // Run by read_only_medium.sh with the book on a file system mounted read-only.
