@@ -18,15 +18,15 @@ constexpr double kFieldSize = 11;
 constexpr double kRowPitch = 17;
 
 void LayOutCard(const StudentRecord& record, double x, double y, double w, double h, Page& page) {
-  page.ops.emplace_back(std::in_place_type<Frame>, x, y, w, h, 1);
+  page.ops.emplace_back(std::in_place_type<Frame>, Frame{x, y, w, h, 1});
   const double room = w - 2 * kPadding;
   double baseline = y + kPadding + kNameSize;
   const std::string name = ListName(record);
   page.ops.push_back(Text(x + kPadding, baseline, kNameSize, Weight::bold,
                           CutToWidth(name, Weight::bold, kNameSize, room)));
   baseline += 8;
-  page.ops.emplace_back(std::in_place_type<Line>, x + kPadding, baseline, x + w - kPadding,
-                        baseline, 0.5);
+  page.ops.emplace_back(std::in_place_type<Line>,
+                        Line{x + kPadding, baseline, x + w - kPadding, baseline, 0.5});
   baseline += kRowPitch + 2;
 
   double labelRoom = 0;

@@ -92,8 +92,8 @@ void LayOutList(Records records, const ReportOptions& options, Document& documen
       page.ops.push_back(Text(left[c], headBaseline, kCellSize, Weight::bold,
                               CutToWidth(Columns()[c].head, Weight::bold, kCellSize, room[c])));
     }
-    page.ops.emplace_back(std::in_place_type<Line>, kMargin, headRule, width - kMargin, headRule,
-                          0.75);
+    page.ops.emplace_back(std::in_place_type<Line>,
+                          Line{kMargin, headRule, width - kMargin, headRule, 0.75});
 
     for (std::size_t r = 0; r < rows; ++r, ++next) {
       const StudentRecord& record = *records[next];

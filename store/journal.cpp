@@ -142,6 +142,20 @@ std::size_t EachEntry(std::string_view bytes, Use use) {
   return at;
 }
 
+// Puts one entry into the book: over the record at its position (which
+// keeps its own master link) or, one past the end, as a new record. False,
+// changing nothing, for a position beyond that: the entries after it cannot
+// fit either.
+bool Apply(const Entry& entry, RecordList& records) {
+  if (entry.position > records.size()) return false;
+  if (entry.position == records.size()) records.emplace_back();
+  StudentRecord& target = records[entry.position];
+  StudentRecord* const link = target.master;
+  target = entry.record;
+  target.master = link;
+  return true;
+}
+
 }  // namespace
 
 Contents Parse(std::string_view bytes) {
@@ -183,12 +197,7 @@ std::size_t ReplayEntries(std::string_view bytes, RecordList& records) {
   if (summary.recordsAfter > records.capacity()) records.reserve(summary.recordsAfter);
   std::size_t applied = 0;
   EachEntry(bytes, [&](const Entry& entry) {
-    if (entry.position > records.size()) return false;
-    if (entry.position == records.size()) records.emplace_back();
-    StudentRecord& target = records[entry.position];
-    StudentRecord* const link = target.master;
-    target = entry.record;
-    target.master = link;
+    if (!Apply(entry, records)) return false;
     ++applied;
     return true;
   });
@@ -215,12 +224,7 @@ std::size_t Replay(const std::vector<Entry>& entries, RecordList& records) {
   if (final > records.capacity()) records.reserve(final);
   std::size_t applied = 0;
   for (const Entry& entry : entries) {
-    if (entry.position > records.size()) break;
-    if (entry.position == records.size()) records.emplace_back();
-    StudentRecord& target = records[entry.position];
-    StudentRecord* const link = target.master;
-    target = entry.record;
-    target.master = link;
+    if (!Apply(entry, records)) break;
     ++applied;
   }
   return applied;

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "text/utf8.h"
+
 namespace xml {
 
 namespace {
@@ -10,24 +12,6 @@ namespace {
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 bool IsNameEnd(char c) { return IsSpace(c) || c == '>' || c == '/' || c == '='; }
-
-void AppendUtf8(char32_t c, std::string& out) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 // The characters XML 1.0 allows.
 bool IsXmlChar(std::uint32_t c) {
@@ -60,7 +44,7 @@ bool DecodeReference(std::string_view ref, std::string& out) {
     code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
   }
   if (!IsXmlChar(code)) return false;
-  AppendUtf8(code, out);
+  utf8::Append(out, code);
   return true;
 }
 
