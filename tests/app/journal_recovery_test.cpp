@@ -95,7 +95,8 @@ TEST_F(JournalRecoveryTest, TornLastEntryIsDroppedAndTheWholeOnesRestored) {
         count == 1 ? std::vector<std::string>{"Ames", "Brown"} : std::vector<std::string>{"Ames", "Brown", "New"};
     EXPECT_EQ(LastNames(ReadBook()), expected) << count;
     EXPECT_FALSE(std::filesystem::exists(JournalPath())) << "the journal outlived Save and Exit";
-    EXPECT_FALSE(std::filesystem::exists(JournalPath() + ".1")) << "a restored journal was also kept aside";
+    EXPECT_FALSE(std::filesystem::exists(JournalPath() + ".1"))
+        << "a restored journal was also kept aside";
   }
 }
 
@@ -172,13 +173,14 @@ TEST_F(JournalRecoveryTest, JournalThatFitsABookRewrittenSinceIsKeptAside) {
     const std::string left = JournalBytes(JournalPath());
     WriteBook({Person("Adamson"), Person("Browning")});  // as many records: every change fits
     ScriptedUser user;
-    ToldThenLeave(user, "Kestrel was not closed properly, and the book \"" + path_ + told + JournalPath() +
-                            ".1\".");
+    ToldThenLeave(user, "Kestrel was not closed properly, and the book \"" + path_ + told +
+                            JournalPath() + ".1\".");
     {
       CKestrelApp app(path_.c_str());
       Run(app);
       user.Finish();
-      EXPECT_EQ(LastNames(app.store.records), (std::vector<std::string>{"Adamson", "Browning"})) << count;
+      EXPECT_EQ(LastNames(app.store.records), (std::vector<std::string>{"Adamson", "Browning"}))
+          << count;
     }
     EXPECT_EQ(JournalBytes(JournalPath() + ".1"), left) << count;
   }
@@ -306,14 +308,15 @@ TEST_F(JournalRecoveryTest, JournalLargerThanMemoryIsRefusedInWordsAndKeptAside)
 // user heard nothing until the first change, and then of a bad handle.
 TEST_F(JournalRecoveryTest, JournalThatCannotBeCreatedIsToldAtTheStartAndNothingWritten) {
   WriteBook({Person("Adams")});
-  const std::string named = folder_ + "/" + std::string(248, 'b');  // fits; with ".journal" it does not
+  // A name that fits, and with ".journal" after it does not.
+  const std::string named = folder_ + "/" + std::string(248, 'b');
   std::filesystem::rename(path_, named);
   path_ = named;
   const auto before = planted::Snapshot(folder_);
   ScriptedUser user;
   ToldThenLeave(user, "Kestrel cannot keep its recovery file \"" + JournalPath() +
-                          "\" (File name too long).  You can go on working, but if Kestrel is not closed "
-                          "properly, the changes made since it started will be lost.");
+                          "\" (File name too long).  You can go on working, but if Kestrel is not "
+                          "closed properly, the changes made since it started will be lost.");
   {
     CKestrelApp app(path_.c_str());
     Run(app);

@@ -165,7 +165,9 @@ TEST_F(JournalTest, FieldOfMoreThan99BytesIsNoEntry) {
     const journal::Contents contents =
         journal::Parse(journal::EncodeHeader(SomeStamp()) + entryWithField(length));
     ASSERT_EQ(contents.entries.size(), entries) << length << " bytes";
-    if (entries == 1) EXPECT_EQ(std::string(contents.entries[0].record.fields[0]), std::string(99, 'x'));
+    if (entries == 1) {
+      EXPECT_EQ(std::string(contents.entries[0].record.fields[0]), std::string(99, 'x'));
+    }
   }
 }
 

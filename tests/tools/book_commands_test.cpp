@@ -351,7 +351,8 @@ TEST_F(BookCommandsTest, UsageErrors) {
       {"search --safe-cells", "search: --safe-cells goes with --csv"},
       // Symptom: a flag given a value ("--csv=1") was taken as the flag, the value dropped.
       {"search --csv=1", "search: unexpected argument '--csv=1' (see kestrel-book search --help)"},
-      {"export --force=no", "export: unexpected argument '--force=no' (see kestrel-book export --help)"},
+      {"export --force=no",
+       "export: unexpected argument '--force=no' (see kestrel-book export --help)"},
   };
   for (const Case& row : cases) {
     const Outcome run = Run(row.args);
