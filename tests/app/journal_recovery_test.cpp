@@ -95,6 +95,8 @@ TEST_F(JournalRecoveryTest, TornLastEntryIsDroppedAndTheWholeOnesRestored) {
         count == 1 ? std::vector<std::string>{"Ames", "Brown"} : std::vector<std::string>{"Ames", "Brown", "New"};
     EXPECT_EQ(LastNames(ReadBook()), expected) << count;
     EXPECT_FALSE(std::filesystem::exists(JournalPath())) << "the journal outlived Save and Exit";
+    EXPECT_FALSE(std::filesystem::exists(JournalPath() + ".1"))
+        << "a restored journal was also kept aside";
   }
 }
 
@@ -153,6 +155,35 @@ TEST_F(JournalRecoveryTest, JournalOfAChangedBookIsKeptAsideNotReplayed) {
   EXPECT_EQ(LastNames(app.store.records), (std::vector<std::string>{"Other"}));
   EXPECT_EQ(JournalBytes(JournalPath() + ".1"), left);
   EXPECT_FALSE(std::filesystem::exists(JournalPath())) << "Discard ends this session's journal";
+}
+
+// Symptom: a journal whose changes still fit the book was replayed onto a
+// book rewritten since it was begun.
+TEST_F(JournalRecoveryTest, JournalThatFitsABookRewrittenSinceIsKeptAside) {
+  // row: whole changes | what the user is told, after the book's name
+  const std::pair<int, const char*> rows[] = {
+      {1, "\" has changed since.  The 1 change made in that session cannot be restored onto it; "
+          "it is kept in \""},
+      {2, "\" has changed since.  The 2 changes made in that session cannot be restored onto it; "
+          "they are kept in \""},
+  };
+  for (const auto& [count, told] : rows) {
+    FreshFolder({Person("Adams"), Person("Brown")});
+    LeaveJournal(count);
+    const std::string left = JournalBytes(JournalPath());
+    WriteBook({Person("Adamson"), Person("Browning")});  // as many records: every change fits
+    ScriptedUser user;
+    ToldThenLeave(user, "Kestrel was not closed properly, and the book \"" + path_ + told +
+                            JournalPath() + ".1\".");
+    {
+      CKestrelApp app(path_.c_str());
+      Run(app);
+      user.Finish();
+      EXPECT_EQ(LastNames(app.store.records), (std::vector<std::string>{"Adamson", "Browning"}))
+          << count;
+    }
+    EXPECT_EQ(JournalBytes(JournalPath() + ".1"), left) << count;
+  }
 }
 
 TEST_F(JournalRecoveryTest, LogoutClosingTheFormLeavesTheJournalDiscardDoesNot) {
@@ -271,6 +302,27 @@ TEST_F(JournalRecoveryTest, JournalLargerThanMemoryIsRefusedInWordsAndKeptAside)
   user.Finish();
   EXPECT_EQ(std::filesystem::file_size(JournalPath() + ".1"), size);
   EXPECT_EQ(LastNames(app.store.records), (std::vector<std::string>{"Adams"}));
+}
+
+// Symptom: a journal that could not be created was taken for begun: the
+// user heard nothing until the first change, and then of a bad handle.
+TEST_F(JournalRecoveryTest, JournalThatCannotBeCreatedIsToldAtTheStartAndNothingWritten) {
+  WriteBook({Person("Adams")});
+  // A name that fits, and with ".journal" after it does not.
+  const std::string named = folder_ + "/" + std::string(248, 'b');
+  std::filesystem::rename(path_, named);
+  path_ = named;
+  const auto before = planted::Snapshot(folder_);
+  ScriptedUser user;
+  ToldThenLeave(user, "Kestrel cannot keep its recovery file \"" + JournalPath() +
+                          "\" (File name too long).  You can go on working, but if Kestrel is not "
+                          "closed properly, the changes made since it started will be lost.");
+  {
+    CKestrelApp app(path_.c_str());
+    Run(app);
+    user.Finish();
+  }
+  EXPECT_EQ(planted::Snapshot(folder_), before);
 }
 
 // Run by read_only_medium.sh with the book on a file system mounted read-only.

@@ -139,6 +139,38 @@ TEST_F(JournalTest, HeaderCutShortOrDamagedIsNoJournal) {
   }
 }
 
+// Symptom: a field of 100 bytes was read, its NUL landing on the next field.
+TEST_F(JournalTest, FieldOfMoreThan99BytesIsNoEntry) {
+  // An entry for record 0 whose first field holds `length` bytes of 'x',
+  // its crc worked out here, apart from the journal's own.
+  const auto entryWithField = [](std::size_t length) {
+    std::string body(4, '\0');
+    body.push_back(static_cast<char>(length));
+    body.append(length, 'x');
+    body.append(StudentRecord::kFieldCount - 1, '\0');
+    std::string out{static_cast<char>(body.size() & 0xFF), static_cast<char>(body.size() >> 8)};
+    out += body;
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char b : out) {
+      crc ^= static_cast<std::uint8_t>(b);
+      for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    crc ^= 0xFFFFFFFFu;
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((crc >> (8 * i)) & 0xFF));
+    return out;
+  };
+  // row: bytes in the field | whole entries read
+  const std::pair<std::size_t, std::size_t> rows[] = {{99, 1}, {100, 0}};
+  for (const auto& [length, entries] : rows) {
+    const journal::Contents contents =
+        journal::Parse(journal::EncodeHeader(SomeStamp()) + entryWithField(length));
+    ASSERT_EQ(contents.entries.size(), entries) << length << " bytes";
+    if (entries == 1) {
+      EXPECT_EQ(std::string(contents.entries[0].record.fields[0]), std::string(99, 'x'));
+    }
+  }
+}
+
 TEST_F(JournalTest, ReplayStopsAtAPositionBeyondTheBook) {
   WriteSession();
   RecordList shorter;

@@ -349,6 +349,10 @@ TEST_F(BookCommandsTest, UsageErrors) {
       {"search --first-name \xE6\x9D\x8E",
        "--first-name: character U+674E has no place in Windows-1252"},
       {"search --safe-cells", "search: --safe-cells goes with --csv"},
+      // Symptom: a flag given a value ("--csv=1") was taken as the flag, the value dropped.
+      {"search --csv=1", "search: unexpected argument '--csv=1' (see kestrel-book search --help)"},
+      {"export --force=no",
+       "export: unexpected argument '--force=no' (see kestrel-book export --help)"},
   };
   for (const Case& row : cases) {
     const Outcome run = Run(row.args);

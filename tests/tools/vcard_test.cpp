@@ -192,6 +192,13 @@ TEST(VCardTest, ValuesOfOtherWritersFindTheirField) {
        "Smith Jones"},
       {"VERSION:2.1\r\nN;ENCODING=QUOTED-PRINTABLE:Smi=\r\nth=0AJones;Jo\r\n", lastName,
        "Smith Jones"},
+      // Symptom: a colon inside a quoted parameter ended the name, and the
+      // rest of the parameter became the number.
+      {"VERSION:3.0\r\nN:Doe;Jo\r\nTEL;TYPE=\"a:b\":555\r\n", phone, "555"},
+      // Symptom: a card with only FN gave "Ann Smith" as the last name: its
+      // last word is the last name, the words before it the first name.
+      {"VERSION:3.0\r\nFN:Mary Ann Smith\r\n", lastName, "Smith"},
+      {"VERSION:3.0\r\nFN:Mary Ann Smith\r\n", firstName, "Mary Ann"},
   };
   for (const auto& row : cases) {
     RecordList records;
