@@ -4,18 +4,19 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "app/journal_recovery.h"
+#include "app/print_records.h"
 #include "app/read_only_session.h"
 #include "app/shown_path.h"
-#include "app/print_records.h"
 #include "app/toolkit/session_end.h"
 #include "res/resources.h"
-#include "text/cp1252.h"
 #include "search/browse_machine.h"
 #include "search/find_matches.h"
 #include "search/match_order.h"
+#include "text/cp1252.h"
 
 CKestrelApp::CKestrelApp(const char* dataFile)
     : store(dataFile), journalFile(journal::PathFor(dataFile)) {
@@ -93,14 +94,16 @@ void CKestrelApp::ReportDamagedBook() {
   if (!report.damaged) return;
   CString saving;  // read-only, the desk that holds the book is the one to save it
   if (!readOnly_) {
-    saving.Format("\n\nWhen you save, the damaged file will be kept beside the new one as a backup, "
-                  "named \"%s.bak\" (or .bak.1 and so on if that name is taken).",
-                  store.fileName);
+    saving.Format(
+        "\n\nWhen you save, the damaged file will be kept beside the new one as a backup, "
+        "named \"%s.bak\" (or .bak.1 and so on if that name is taken).",
+        store.fileName);
   }
   CString message;
-  message.Format("The book \"%s\" could not be read whole (%s).  %zu record%s could be read from it.%s",
-                 ShownPath(store.path().c_str()).c_str(), report.problem.c_str(), report.recordsRead,
-                 report.recordsRead == 1 ? "" : "s", static_cast<const char*>(saving));
+  message.Format(
+      "The book \"%s\" could not be read whole (%s).  %zu record%s could be read from it.%s",
+      ShownPath(store.path().c_str()).c_str(), report.problem.c_str(), report.recordsRead,
+      report.recordsRead == 1 ? "" : "s", static_cast<const char*>(saving));
   AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -124,21 +127,23 @@ bool CKestrelApp::SaveBook() {
     std::error_code error;
     const bool removed = !std::filesystem::exists(store.fileName, error) && !error;
     CString question;
-    question.Format(removed ? "The book \"%s\" was removed by another program since Kestrel read it.\n\n"
-                              "Write the book as you see it here?"
-                            : "The book \"%s\" was changed by another program since Kestrel read it.\n\n"
-                              "Replace it with the book as you see it here?",
-                    path.c_str());
+    question.Format(
+        removed ? "The book \"%s\" was removed by another program since Kestrel read it.\n\n"
+                  "Write the book as you see it here?"
+                : "The book \"%s\" was changed by another program since Kestrel read it.\n\n"
+                  "Replace it with the book as you see it here?",
+        path.c_str());
     if (AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return false;
   }
   const SaveResult saved = store.Save();
   if (saved.ok) return true;
   CString message;
-  message.Format("The book could not be saved to \"%s\": %s.\n\n"
-                 "The file on disk is unchanged and your changes are still here.  "
-                 "Fix the cause, then choose Save and Exit again.\n\n"
-                 "Save the book to another file?",
-                 path.c_str(), saved.reason.c_str());
+  message.Format(
+      "The book could not be saved to \"%s\": %s.\n\n"
+      "The file on disk is unchanged and your changes are still here.  "
+      "Fix the cause, then choose Save and Exit again.\n\n"
+      "Save the book to another file?",
+      path.c_str(), saved.reason.c_str());
   if (AfxMessageBox(message, MB_YESNO | MB_ICONSTOP) != IDYES) return false;
   return SaveCopyElsewhere();
 }
@@ -154,9 +159,10 @@ bool CKestrelApp::SaveCopyElsewhere() {
     const SaveResult copied = store.SaveCopy(dialog.GetSystemPath());
     if (copied.ok) return true;
     CString message;
-    message.Format("The book could not be saved to \"%s\": %s.\n\n"
-                   "Your changes are still here.  Save the book to another file?",
-                   dialog.GetPathName().GetString(), copied.reason.c_str());
+    message.Format(
+        "The book could not be saved to \"%s\": %s.\n\n"
+        "Your changes are still here.  Save the book to another file?",
+        dialog.GetPathName().GetString(), copied.reason.c_str());
     if (AfxMessageBox(message, MB_YESNO | MB_ICONSTOP) != IDYES) return false;
   }
 }
@@ -178,9 +184,10 @@ void CKestrelApp::TellJournalOff(const std::string& reason) {
   if (toldJournalOff_) return;
   toldJournalOff_ = true;
   CString message;
-  message.Format("Kestrel cannot keep its recovery file \"%s\" (%s).  You can go on working, but if "
-                 "Kestrel is not closed properly, the changes made since it started will be lost.",
-                 ShownPath(journalFile.path().c_str()).c_str(), reason.c_str());
+  message.Format(
+      "Kestrel cannot keep its recovery file \"%s\" (%s).  You can go on working, but if "
+      "Kestrel is not closed properly, the changes made since it started will be lost.",
+      ShownPath(journalFile.path().c_str()).c_str(), reason.c_str());
   AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -229,7 +236,8 @@ std::string CKestrelApp::BookName() const {
 
 std::string CKestrelApp::LastSearch() const {
   SearchCriteria criteria;
-  for (std::size_t k = 0; k < criteria.text.size(); ++k) criteria.text[k] = searchDlg.criteria[k].str();
+  for (std::size_t k = 0; k < criteria.text.size(); ++k)
+    criteria.text[k] = searchDlg.criteria[k].str();
   return report::DescribeSearch(criteria);
 }
 
@@ -237,17 +245,16 @@ void CKestrelApp::PrintMatching(
     const std::array<std::string, StudentRecord::kSearchFieldCount>& texts) {
   SearchCriteria criteria;
   criteria.text = texts;
-  RecordList found;
-  FindMatches(store.records, criteria, found);
+  // Pointers into the book, not copies: an empty form prints the whole book.
+  std::vector<const StudentRecord*> found = FindMatchingRecords(store.records, criteria);
   if (found.empty()) {
     AfxMessageBox("No record matches the form, so there is nothing to print.",
                   MB_OK | MB_ICONINFORMATION);
     return;
   }
-  SortMatches(found);
-  PrintSource source{{}, report::DescribeSearch(criteria), BookName()};
-  for (const StudentRecord& record : found) source.records.push_back(&record);
-  PrintRecords(source, report::Layout::list);
+  SortByLabel(found);
+  PrintRecords(PrintSource{std::move(found), report::DescribeSearch(criteria), BookName()},
+               report::Layout::list);
 }
 
 void CKestrelApp::PrintMatches() {
