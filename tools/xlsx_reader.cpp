@@ -358,6 +358,9 @@ bool WorkbookReader::ReadSheet(const std::string& part,
     const std::string_view name = scan.name();
     if (t == Token::kStart) {
       if (name == "row") {
+        // A row begins only between rows: one inside a row or a cell would
+        // leave that cell without its column.
+        if (inRow) return Fail(part + ": a row inside row " + std::to_string(row.number));
         int number = row.number + 1;
         if (scan.HasAttribute("r")) {
           std::size_t r = 0;
