@@ -360,7 +360,7 @@ bool WorkbookReader::ReadSheet(const std::string& part,
       if (name == "row") {
         // A row begins only between rows: one inside a row or a cell would
         // leave that cell without its column.
-        if (inRow) return Fail(part + ": a row inside row " + std::to_string(row.number));
+        if (inRow || inCell) return Fail(part + ": a row inside row " + std::to_string(row.number));
         int number = row.number + 1;
         if (scan.HasAttribute("r")) {
           std::size_t r = 0;
@@ -425,6 +425,7 @@ bool WorkbookReader::ReadSheet(const std::string& part,
       }
       if (!text.empty()) row.cells.push_back({column, std::move(text)});
     } else if (name == "row" && inRow) {
+      if (inCell) return Fail(part + ": a cell without its end in row " + std::to_string(row.number));
       inRow = false;
       if (!onRow(row)) return false;
     }
