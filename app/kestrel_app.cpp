@@ -75,10 +75,10 @@ BOOL CKestrelApp::InitInstance() {
 
 bool CKestrelApp::OpenBookForSession() {
   const LoadReport& report = store.loadReport();
-  if (report.code == LoadProblem::kNotAFile || report.code == LoadProblem::kTooLarge) {
+  if (report.problem == LoadProblem::kNotAFile || report.problem == LoadProblem::kTooLarge) {
     CString message;
     message.Format("The book \"%s\" cannot be opened: %s.", ShownPath(store.path().c_str()).c_str(),
-                   report.problem.c_str());
+                   report.reason.c_str());
     AfxMessageBox(message, MB_OK | MB_ICONSTOP);
     return false;
   }
@@ -102,7 +102,7 @@ void CKestrelApp::ReportDamagedBook() {
   CString message;
   message.Format(
       "The book \"%s\" could not be read whole (%s).  %zu record%s could be read from it.%s",
-      ShownPath(store.path().c_str()).c_str(), report.problem.c_str(), report.recordsRead,
+      ShownPath(store.path().c_str()).c_str(), report.reason.c_str(), report.recordsRead,
       report.recordsRead == 1 ? "" : "s", static_cast<const char*>(saving));
   AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
 }
@@ -136,7 +136,7 @@ bool CKestrelApp::SaveBook() {
     if (AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) return false;
   }
   const SaveResult saved = store.Save();
-  if (saved.ok) return true;
+  if (saved.ok()) return true;
   CString message;
   message.Format(
       "The book could not be saved to \"%s\": %s.\n\n"
@@ -157,7 +157,7 @@ bool CKestrelApp::SaveCopyElsewhere() {
                        "Kestrel book (*.dat)|*.dat|All files (*.*)|*.*||");
     if (dialog.DoModal() != IDOK) return false;
     const SaveResult copied = store.SaveCopy(dialog.GetSystemPath());
-    if (copied.ok) return true;
+    if (copied.ok()) return true;
     CString message;
     message.Format(
         "The book could not be saved to \"%s\": %s.\n\n"

@@ -54,7 +54,7 @@ const std::string& BookOf(std::size_t records) {
     RecordStore store(path.c_str());
     store.SetSyncOnSave(false);
     store.records = GenerateBook(records);
-    if (!store.Save().ok) std::abort();
+    if (!store.Save().ok()) std::abort();
   }
   return path;
 }

@@ -86,7 +86,7 @@ void BM_Save(benchmark::State& state, bool sync) {
   store.SetSyncOnSave(sync);
   for (auto _ : state) {
     const SaveResult result = store.Save();
-    if (!result.ok) state.SkipWithError(result.reason.c_str());
+    if (!result.ok()) state.SkipWithError(result.reason.c_str());
   }
   Describe(state, book, book.text.size());
 }

@@ -70,9 +70,9 @@ std::string ReplayRefusal(const Summary& summary, const RecordList& records) {
          " of memory; only " + Gigabytes(available) + " is available";
 }
 
-std::string KeepAside(const std::string& path, std::string& reason) {
+std::string KeepAside(const std::string& path, std::string& reason, platform::System& system) {
   std::string aside;
-  if (const int error = platform::MoveSideFileAside(path, aside); error != 0) {
+  if (const int error = platform::MoveSideFileAside(path, aside, system); error != 0) {
     reason = platform::ErrorText(error);
     return {};
   }

@@ -16,7 +16,9 @@ namespace journal {
 
 class FileSink : public Sink {
  public:
-  explicit FileSink(std::string path) : path_(std::move(path)) {}
+  // Every step on disk is taken through `system`.
+  explicit FileSink(std::string path, platform::System& system = platform::RealSystem())
+      : path_(std::move(path)), file_(system) {}
   ~FileSink() override;
   FileSink(const FileSink&) = delete;
   FileSink& operator=(const FileSink&) = delete;
@@ -66,7 +68,8 @@ std::string ReplayRefusal(const Summary& summary, const RecordList& records);
 // Renames whatever is at `path` (the name itself, never a link's target) to
 // the first free "<path>.1", "<path>.2", ..., never replacing a file.
 // Returns the new name, or "" with `reason` set.
-std::string KeepAside(const std::string& path, std::string& reason);
+std::string KeepAside(const std::string& path, std::string& reason,
+                      platform::System& system = platform::RealSystem());
 
 // Removes the journal of ours at `path`; a missing one is no failure, and
 // anything else there stays. Returns "" or the reason in words.

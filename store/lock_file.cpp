@@ -148,7 +148,7 @@ bool Claim::Put(const std::string& bookPath) {
   const std::string line = Format(ThisProcess(std::time(nullptr)));
   // The lock was free, so whatever is there was left by a holder that died,
   // whichever user that was. The name goes, never what a link there points at.
-  platform::RemoveFile(path);
+  platform::RealSystem().Remove(path);
   if (!CreateLockFile(path, line)) return false;
   path_ = path;
   line_ = line;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
 
 #include "store/amount_words.h"
 #include "store/book_file.h"
@@ -18,7 +19,9 @@ constexpr char kBadChecksumMessage[] = "Bad checksum.  Invalid format........";
 
 }  // namespace
 
-RecordStore::RecordStore(const char* name) : path_(name) {
+RecordStore::RecordStore(const char* name, platform::System& system)
+    : path_(name), system_(&system) {
+  replaceOptions_.system = system_;
   std::strncpy(fileName, name, sizeof fileName - 1);
   fileName[sizeof fileName - 1] = '\0';
 }
@@ -31,9 +34,9 @@ void RecordStore::Load() {
     LoadFile();
   } catch (const std::bad_alloc&) {
     records = RecordList();
-    loadReport_.code = LoadProblem::kTooLarge;
+    loadReport_.problem = LoadProblem::kTooLarge;
     loadReport_.damaged = true;
-    loadReport_.problem = std::string(fileName) + ": not enough memory to load it";
+    loadReport_.reason = std::string(fileName) + ": not enough memory to load it";
     refuseSave_ = true;
   }
   keepBeforeReplacing_ = loadReport_.damaged;
@@ -43,9 +46,9 @@ void RecordStore::Load() {
 bool RecordStore::Fits(std::uint64_t need, std::uint64_t recordCount) {
   const std::uint64_t available = platform::AvailableMemory();
   if (need <= available) return true;
-  loadReport_.code = LoadProblem::kTooLarge;
+  loadReport_.problem = LoadProblem::kTooLarge;
   loadReport_.damaged = true;
-  loadReport_.problem = std::string(fileName) + " holds " + Grouped(recordCount) +
+  loadReport_.reason = std::string(fileName) + " holds " + Grouped(recordCount) +
                         " records, which need " + Gigabytes(need) + " of memory; only " +
                         Gigabytes(available) + " is available";
   refuseSave_ = true;
@@ -59,16 +62,16 @@ void RecordStore::LoadFile() {
   const platform::FileKind kind = platform::KindOf(path_);
   // A folder is refused below as unreadable, as it always was.
   if (kind != platform::FileKind::regular && kind != platform::FileKind::directory) {
-    loadReport_.code = LoadProblem::kNotAFile;
+    loadReport_.problem = LoadProblem::kNotAFile;
     loadReport_.damaged = true;
-    loadReport_.problem = std::string("not a regular file but ") + platform::Describe(kind);
+    loadReport_.reason = std::string("not a regular file but ") + platform::Describe(kind);
     refuseSave_ = true;
     return;
   }
   // The file itself comes first; its size bounds what reading it takes.
   const auto fileBytes = static_cast<std::uint64_t>(knownStamp_.size);
   if (!Fits(fileBytes, 0)) {
-    loadReport_.problem =
+    loadReport_.reason =
         std::string(fileName) + " is " + Gigabytes(fileBytes) + ", more than the memory available";
     return;
   }
@@ -76,12 +79,12 @@ void RecordStore::LoadFile() {
   platform::FileStamp stamp;
   const int error = platform::ReadWholeFile(path_, file, &stamp, {.regularOnly = true});
   if (error != 0) {  // there, but unreadable: never replace it unseen
-    loadReport_.code =
+    loadReport_.problem =
         error == platform::kNotRegularFile ? LoadProblem::kNotAFile : LoadProblem::kUnreadable;
     loadReport_.damaged = true;
     loadReport_.systemReason = platform::ErrorText(error);
-    loadReport_.problem = "cannot read: " + loadReport_.systemReason;
-    refuseSave_ = loadReport_.code == LoadProblem::kNotAFile;
+    loadReport_.reason = "cannot read: " + loadReport_.systemReason;
+    refuseSave_ = loadReport_.problem == LoadProblem::kNotAFile;
     return;
   }
   knownStamp_ = stamp;
@@ -97,62 +100,60 @@ void RecordStore::LoadFile() {
     std::fflush(stdout);
   }
   file = std::string();
-  loadReport_.code = decoded.damaged ? LoadProblem::kDamaged : LoadProblem::kNone;
+  loadReport_.problem = decoded.damaged ? LoadProblem::kDamaged : LoadProblem::kNone;
   loadReport_.damaged = decoded.damaged;
-  loadReport_.problem = decoded.problem;
+  loadReport_.reason = decoded.problem;
   ParseBookText(text, records);
 }
 
-SaveResult RecordStore::Save() {
+namespace {
+
+SaveResult Refused(SaveProblem problem, std::string reason) {
   SaveResult result;
+  result.problem = problem;
+  result.reason = std::move(reason);
+  return result;
+}
+
+}  // namespace
+
+SaveResult RecordStore::Save() {
   if (refuseSave_) {
-    result.reason = "the book was not loaded: " + loadReport_.problem;
-    return result;
+    return Refused(SaveProblem::kNotLoaded, "the book was not loaded: " + loadReport_.reason);
   }
   const platform::FileKind kind = platform::KindOf(path_);
   if (kind != platform::FileKind::regular && kind != platform::FileKind::missing) {
-    result.reason = std::string("not a regular file but ") + platform::Describe(kind);
-    return result;
+    return Refused(SaveProblem::kNotAFile,
+                   std::string("not a regular file but ") + platform::Describe(kind));
   }
   const std::string text = BookText(records);
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-    result.reason = "book too large for the file format";
-    result.problem = SaveProblem::kTooLarge;
-    return result;
+    return Refused(SaveProblem::kTooLarge, "book too large for the file format");
   }
   // Under the lock no other save of this book runs: what such saves left is
   // debris of killed ones.
   if (lock_.status() == platform::BookLock::Status::held) platform::RemoveLeftoverTemps(path_);
+  std::string backupPath;
   if (keepBeforeReplacing_ && platform::StampOf(path_).exists) {
-    const platform::BackupResult backup = platform::KeepBackup(path_);
+    const platform::BackupResult backup = platform::KeepBackup(path_, *system_);
     if (!backup.ok) {
-      result.reason = "cannot keep the damaged file aside: " + backup.reason;
-      result.problem = SaveProblem::kCannotKeepBackup;
-      return result;
+      return Refused(SaveProblem::kCannotKeepBackup,
+                     "cannot keep the damaged file aside: " + backup.reason);
     }
-    result.backupPath = backup.path;
+    backupPath = backup.path;
   }
   keepBeforeReplacing_ = false;  // kept aside (or gone): one backup is enough
-  CompressDetail detail;
   platform::ReplaceOptions options = replaceOptions_;
   options.onlyIfAbsent = lock_.status() == platform::BookLock::Status::missing && lockedNothing_;
-  const int code =
-      CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path_, &detail, options);
-  if (code == kCompressAppeared) {
-    result.appeared = true;
+  SaveResult result =
+      CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path_, options);
+  result.backupPath = std::move(backupPath);
+  if (result.problem == SaveProblem::kAppeared) {
     result.reason = "another program created the book meanwhile";
-    return result;
   }
-  if (code != kCompressWritten) {
-    result.reason = detail.reason;
-    result.problem = code == kCompressCannotOpen ? SaveProblem::kCannotCreate
-                     : code == kCompressTooLarge ? SaveProblem::kTooLarge
-                                                 : SaveProblem::kWriteFailed;
-    return result;
-  }
-  knownStamp_ = detail.written;
+  if (!result.ok()) return result;
+  knownStamp_ = result.written;
   lockedNothing_ = false;  // the book is ours now
-  result.ok = true;
   return result;
 }
 
@@ -164,21 +165,14 @@ SaveResult RecordStore::SaveCopy(const std::string& path) {
   if (target.exists && book.exists && target.volume == book.volume && target.file == book.file) {
     return Save();
   }
-  SaveResult result;
   if (refuseSave_) {  // what is in memory is not the book
-    result.reason = "the book was not loaded: " + loadReport_.problem;
-    return result;
+    return Refused(SaveProblem::kNotLoaded, "the book was not loaded: " + loadReport_.reason);
   }
   const std::string text = BookText(records);
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-    result.reason = "book too large for the file format";
-    return result;
+    return Refused(SaveProblem::kTooLarge, "book too large for the file format");
   }
-  CompressDetail detail;
-  result.ok = CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path, &detail,
-                             replaceOptions_) == kCompressWritten;
-  result.reason = detail.reason;
-  return result;
+  return CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path, replaceOptions_);
 }
 
 const platform::BookLock& RecordStore::Lock(platform::BookLock::Purpose purpose) {

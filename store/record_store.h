@@ -11,25 +11,10 @@
 #include "store/platform/platform.h"
 #include "store/student_record.h"
 
-// Why a Save failed, for code to switch on.
-enum class SaveProblem {
-  kNone,
-  kTooLarge,          // the book is too large for the file format; nothing written
-  kCannotKeepBackup,  // the damaged file could not be kept aside; nothing written
-  kCannotCreate,      // no new file could be made beside the old one; nothing changed
-  kWriteFailed,       // writing, syncing or renaming failed; the old file is whole
-};
-
-// What the last Save did.
-struct SaveResult {
-  bool ok = false;
-  SaveProblem problem = SaveProblem::kNone;
-  std::string reason;      // why not, e.g. "No space left on device" (from strerror)
-  std::string backupPath;  // set when a damaged file was kept aside first
-  // The book did not exist when this store locked it, and another writer
-  // created it since: nothing was written; lock, load and change it again.
-  bool appeared = false;
-};
+// What a Save came to: the platform's result of replacing the file, with
+// the refusals of the book itself (platform.h).
+using platform::SaveProblem;
+using platform::SaveResult;
 
 // What kind of problem the last Load met, for code to switch on.
 enum class LoadProblem {
@@ -43,12 +28,12 @@ enum class LoadProblem {
 
 // What the last Load found.
 struct LoadReport {
-  LoadProblem code = LoadProblem::kNoFile;
+  LoadProblem problem = LoadProblem::kNoFile;
   bool fileFound = false;  // the data file exists (readable or not)
   bool damaged = false;    // it exists but could not be read whole as a book
   // The problem in words for people, e.g. "bad checksum", "payload cut short:
   // 812 of 1024 bytes", "cannot read: Permission denied". Empty when none.
-  std::string problem;
+  std::string reason;
   std::string systemReason;  // kUnreadable: the system's words, "Permission denied"
   std::size_t recordsRead = 0;
 };
@@ -57,7 +42,8 @@ class RecordStore {
  public:
   // Keeps the whole path `fileName` for every file operation, and at most
   // 255 characters of it as the display name `fileName`; records start empty.
-  explicit RecordStore(const char* fileName);
+  // Every change on disk is made through `system`.
+  explicit RecordStore(const char* fileName, platform::System& system = platform::RealSystem());
 
   // Replaces `records` with the book in the data file. A missing file gives
   // an empty book. A file that exists but cannot be read whole (unreadable,
@@ -76,22 +62,23 @@ class RecordStore {
   // safely: on any failure the file on disk is the one from before. When the
   // file loaded was damaged, it is first kept as "<file>.bak" (or ".bak.1"
   // and so on); if that fails nothing is written. Refuses a book too large
-  // for the file format, and a data file that is no regular file. While
-  // this store holds the book's lock, it first removes the temporary files
-  // that killed saves of this book left behind.
+  // for the file format, and a data file that is no regular file. Every
+  // failure sets the result's problem, with the system's words where it
+  // gave any. While this store holds the book's lock, it first removes the
+  // temporary files that killed saves of this book left behind.
   SaveResult Save();
 
   // Writes the live records to `path` (a whole path as the system names it)
   // with the same safe replacement as Save, for a book whose own file cannot
   // be written. The data file, and what ChangedOnDisk compares it with, are
   // left as they were. When `path` is the data file itself, this is Save.
-  // Like Save, refuses a book that Load refused to read.
+  // Like Save, refuses a book that Load refused to read. Sets no backupPath.
   SaveResult SaveCopy(const std::string& path);
 
   // Locks the book's file for this store (see platform::BookLock); the lock
   // lasts until Unlock or the store's end. Locking a book that does not exist
   // yet gives status missing, and the next Save then creates the book only
-  // if no other writer has created it meanwhile (see SaveResult::appeared).
+  // if no other writer has created it meanwhile (SaveProblem::kAppeared).
   // While the lock is held, the lock file beside the book names this
   // process to other desks (see lock_file.h); it goes before the lock does.
   const platform::BookLock& Lock(platform::BookLock::Purpose purpose);
@@ -130,6 +117,7 @@ class RecordStore {
   bool Fits(std::uint64_t need, std::uint64_t recordCount);
 
   std::string path_;
+  platform::System* system_;
   platform::BookLock lock_;
   lock_file::Claim claim_;  // after lock_: destroyed, and so removed, before the lock goes
   bool lockedNothing_ = false;  // Lock found no book: create it only where none is

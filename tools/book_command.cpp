@@ -43,7 +43,7 @@ int LoadBook(RecordStore& store, MissingBook missing) {
   store.SetAnnounceBadChecksum(false);  // the problem goes to standard error below
   store.Load();
   const LoadReport& report = store.loadReport();
-  switch (report.code) {
+  switch (report.problem) {
     case LoadProblem::kNone:
       return kExitOk;
     case LoadProblem::kNoFile:
@@ -51,13 +51,13 @@ int LoadBook(RecordStore& store, MissingBook missing) {
     case LoadProblem::kUnreadable:
       return Fail(kExitUsage, path + ": cannot read: " + LowerFirst(report.systemReason));
     case LoadProblem::kNotAFile:
-      return Fail(kExitUsage, path + ": " + report.problem);
+      return Fail(kExitUsage, path + ": " + report.reason);
     case LoadProblem::kTooLarge:
-      return Fail(kExitDamaged, report.problem);
+      return Fail(kExitDamaged, report.reason);
     case LoadProblem::kDamaged:
       break;
   }
-  return Fail(kExitDamaged, path + ": " + report.problem);
+  return Fail(kExitDamaged, path + ": " + report.reason);
 }
 
 int LockBookForWriting(RecordStore& store) {
@@ -145,15 +145,13 @@ int WriteOutput(const std::string& path, std::string_view bytes) {
   if (path.empty() || IsStandardStream(path)) {
     return WriteStandardOutput(bytes);
   }
-  const platform::ReplaceOutcome outcome = platform::ReplaceFile(path, bytes);
-  switch (outcome.status) {
-    case platform::ReplaceOutcome::Status::replaced:
-      return kExitOk;
-    case platform::ReplaceOutcome::Status::cannotCreate:
-      return Fail(kExitUsage, path + ": cannot create: " + LowerFirst(outcome.reason));
-    case platform::ReplaceOutcome::Status::writeFailed:
-    case platform::ReplaceOutcome::Status::appeared:
-      break;
+  const platform::SaveResult written = platform::ReplaceFile(path, bytes);
+  return written.ok() ? kExitOk : FailedWrite(path, written);
+}
+
+int FailedWrite(const std::string& path, const platform::SaveResult& result) {
+  if (result.problem == platform::SaveProblem::kCannotCreate) {
+    return Fail(kExitUsage, path + ": cannot create: " + LowerFirst(result.reason));
   }
-  return Fail(kExitDamaged, path + ": " + LowerFirst(outcome.reason));
+  return Fail(kExitDamaged, path + ": " + LowerFirst(result.reason));
 }

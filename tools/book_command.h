@@ -94,3 +94,8 @@ int ReadInput(const std::string& path, std::string& bytes, bool regularOnly = fa
 // replaces the file `path` safely (never left half written). Returns kExitOk
 // or reports and returns the failure's exit code.
 int WriteOutput(const std::string& path, std::string_view bytes);
+
+// Reports why the file `path` could not be written, and returns the exit
+// code every command gives for it: kExitUsage when no file could be made
+// there, kExitDamaged when writing failed part way.
+int FailedWrite(const std::string& path, const platform::SaveResult& result);

@@ -142,8 +142,8 @@ int Import(const std::vector<std::string>& args) {
     if (!imported.ok) return Fail(kExitDamaged, InputName(inPath) + ": " + imported.error);
     if (imported.added == 0) break;
     const SaveResult saved = store.Save();
-    again = saved.appeared;
-    if (!saved.ok && !again) {
+    again = saved.problem == SaveProblem::kAppeared;
+    if (!saved.ok() && !again) {
       // The same failure exits as in every command: a file that cannot be
       // made is 2, a write that fails part way 1.
       const int code = saved.problem == SaveProblem::kCannotCreate ? kExitUsage : kExitDamaged;

@@ -73,16 +73,9 @@ int PackText(const std::string& text, const std::string& path, bool force) {
   if (book.lock().status() == platform::BookLock::Status::held) {
     platform::RemoveLeftoverTemps(path);
   }
-  CompressDetail detail;
-  switch (
-      CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path.c_str(), &detail)) {
-    case kCompressWritten:
-      return kExitOk;
-    case kCompressCannotOpen:
-      return Fail(kExitUsage, path + ": cannot create: " + LowerFirst(detail.reason));
-    default:
-      return Fail(kExitDamaged, path + ": " + LowerFirst(detail.reason));
-  }
+  const platform::SaveResult written =
+      CompressToFile(text.data(), static_cast<std::int32_t>(text.size()), path);
+  return written.ok() ? kExitOk : FailedWrite(path, written);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   RecordStore store(argv[1]);
   store.records = GenerateBook(kSampleStudents, kBookSeed);
   const SaveResult result = store.Save();
-  if (!result.ok) {
+  if (!result.ok()) {
     std::fprintf(stderr, "make_sample_book: %s: %s\n", argv[1], result.reason.c_str());
     return 1;
   }

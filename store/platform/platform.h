@@ -2,10 +2,12 @@
 // files, locks or memory pages goes through these functions, so that the
 // rest of the store (and the codec below it) is the same on every platform.
 //
-// One implementation per platform sits beside this header (platform_posix.cpp
-// here); CMake compiles exactly one of them. Paths are UTF-8 byte strings as
-// the rest of the program holds them; an implementation converts them where
-// its system wants another form. Every function reports failure as an errno
+// What is the same on every system is written once (platform_common.cpp,
+// and durable_writes.cpp for the order of a save's steps, which it takes
+// through a System: system.h); each system's files beside it (*_posix.cpp,
+// *_windows.cpp) only call the system, and CMake compiles one set of them.
+// Paths are UTF-8 byte strings as the rest of the program holds them; an
+// implementation converts them where its system wants another form. Every function reports failure as an errno
 // value or in words from the system ("No space left on device"); none throws
 // except the allocator, which throws std::bad_alloc like operator new.
 #pragma once
@@ -14,6 +16,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "store/platform/system.h"
 
 namespace platform {
 
@@ -84,22 +88,36 @@ struct ReplaceOptions {
   // Flush the new file to disk before it takes the old one's place, and the
   // folder after. Only benchmarks and throwaway test folders turn this off.
   bool syncToDisk = true;
-  // Refuse, with status appeared, when a file has come to be at `path` since
-  // the caller found none: two writers creating the same book must not
+  // Refuse, with kAppeared, when a file has come to be at `path` since the
+  // caller found none: two writers creating the same book must not
   // silently replace each other.
   bool onlyIfAbsent = false;
+  // Where the steps are taken; the real system when null.
+  System* system = nullptr;
 };
 
-struct ReplaceOutcome {
-  enum class Status {
-    replaced,      // `path` now holds the new bytes
-    cannotCreate,  // no temporary file could be made beside `path`; nothing changed
-    writeFailed,   // writing, syncing or renaming failed; `path` is unchanged
-    appeared,      // onlyIfAbsent, and another file is there now; nothing changed
-  };
-  Status status = Status::replaced;
-  std::string reason;  // the system's words, e.g. "No space left on device"
-  FileStamp written;   // the new file's stamp, when replaced
+// Why writing a file failed. One name for each meaning, from the system's
+// step up to the book's Save, which adds the first three.
+enum class SaveProblem {
+  kNone,
+  kNotLoaded,         // the book was refused unread: what is in memory is not the book
+  kNotAFile,          // the book's path names a FIFO, device or folder: never replaced
+  kTooLarge,          // too large for the file format; nothing written
+  kCannotKeepBackup,  // the damaged file could not be kept aside; nothing written
+  kCannotCreate,      // no new file could be made beside the old one; nothing changed
+  kWriteFailed,       // writing, syncing or renaming failed; the old file is whole
+  kAppeared,          // onlyIfAbsent, and another file is there now; nothing changed
+};
+
+// What writing a file came to: the same result from ReplaceFile up to the
+// book's Save, so nothing is lost in translation on the way.
+struct SaveResult {
+  SaveProblem problem = SaveProblem::kNone;
+  std::string reason;      // why not, in the system's words ("No space left on device")
+  FileStamp written;       // the new file's stamp, when ok
+  std::string backupPath;  // Save: where a damaged book was kept before it was replaced
+
+  bool ok() const { return problem == SaveProblem::kNone; }
 };
 
 // Makes `path` hold `bytes` so that a crash or a failed write at any moment
@@ -112,8 +130,8 @@ struct ReplaceOutcome {
 // `path` did not exist. A FIFO or a device is not replaced but written
 // straight, as the user asked; a directory is refused. On failure the
 // temporary file is removed and `path` is left as it was.
-ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
-                           const ReplaceOptions& options = {});
+SaveResult ReplaceFile(const std::string& path, std::string_view bytes,
+                       const ReplaceOptions& options = {});
 
 // Part of every temporary file's name, between the book's own name and a
 // random suffix: "phone.dat.kestrel-save-Ab12Cd". A save killed half way
@@ -127,20 +145,13 @@ inline constexpr int kTempSuffixLength = 6;  // the random suffix's letters
 // so that no save of this book is running. Returns how many were removed.
 int RemoveLeftoverTemps(const std::string& path);
 
-// A save's syncs, shown to tests: the platform calls the observer just
-// before it asks the system to flush the new file (kind file, the temporary
-// file's path) or the folder (kind folder, the folder's path).
-enum class SyncKind { file, folder };
-using SyncObserver = void (*)(SyncKind kind, const std::string& path);
-void SetSyncObserver(SyncObserver observer);  // nullptr: none
-
 // ---------------------------------------------------------------- appending
 
 // A side file (see below) kept open for adding bytes at its end, each
 // addition on disk before the call returns: the session journal.
 class AppendFile {
  public:
-  AppendFile() = default;
+  explicit AppendFile(System& system = RealSystem());
   ~AppendFile();
   AppendFile(const AppendFile&) = delete;
   AppendFile& operator=(const AppendFile&) = delete;
@@ -162,16 +173,9 @@ class AppendFile {
   void Close();
 
  private:
-  std::intptr_t handle_ = -1;
+  System* system_;
+  std::unique_ptr<WritableFile> file_;
 };
-
-// Gives the file at `from` the name `to` when no file has that name; never
-// replaces one. Returns 0, EEXIST when `to` is taken, or another errno value.
-int RenameWithoutReplacing(const std::string& from, const std::string& to);
-
-// Removes the file at `path`. Returns 0, also when there was none, or the
-// errno value.
-int RemoveFile(const std::string& path);
 
 // ---------------------------------------------------------------- side files
 
@@ -221,7 +225,8 @@ std::string Describe(const SideFile& found);
 // never writes through a link. Returns 0 or the errno value; on failure no
 // file is left behind. This is how every new side file comes to be; the
 // book's ReplaceFile is never used for one.
-int CreateSideFile(const std::string& path, std::string_view bytes, unsigned mode = kOwnerOnly);
+int CreateSideFile(const std::string& path, std::string_view bytes, unsigned mode = kOwnerOnly,
+                   System& system = RealSystem());
 
 // Replaces `bytes` with the contents of the side file `path`, when it is
 // trusted and holds at most `maxBytes` bytes; never follows a link, never
@@ -235,7 +240,8 @@ int ReadSideFile(const std::string& path, std::string& bytes, std::uint64_t maxB
 // Renames whatever is at `path`, the name itself and never the target of a
 // link, to the first free "<path>.1", "<path>.2", ..., never replacing
 // anything. Returns 0 with `movedTo` set, or the errno value.
-int MoveSideFileAside(const std::string& path, std::string& movedTo);
+int MoveSideFileAside(const std::string& path, std::string& movedTo,
+                      System& system = RealSystem());
 
 // Removes the side file `path` when it is trusted. Returns 0, also when there
 // was none; for anything else at the name, which stays, the value
@@ -256,7 +262,7 @@ struct BackupResult {
 // replacement later gives `path` a new file, so the backup keeps the old
 // bytes), otherwise as a copy. Never overwrites an existing file. On failure
 // nothing is left behind.
-BackupResult KeepBackup(const std::string& path);
+BackupResult KeepBackup(const std::string& path, System& system = RealSystem());
 
 // ---------------------------------------------------------------- locks
 

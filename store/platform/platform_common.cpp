@@ -1,7 +1,8 @@
 // The parts of the platform seam that are the same on every system: words
-// for kinds of file and for errors, moving a side file aside, the names of
-// backups and of a save's temporary files, the book lock's wait and how a
-// lock is handed on. Each system's files hold only what calls the system.
+// for kinds of file and for errors, the names of a save's temporary files
+// and the removal of those a killed save left, the book lock's wait and how
+// a lock is handed on; the steps of writes are in durable_writes.cpp. Each
+// system's files hold only what calls the system.
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -49,16 +50,6 @@ std::string Describe(const SideFile& found) {
   return Describe(found.kind);
 }
 
-int MoveSideFileAside(const std::string& path, std::string& movedTo) {
-  int error = EEXIST;
-  for (int n = 1; n < 1000 && error == EEXIST; ++n) {
-    const std::string aside = path + "." + std::to_string(n);
-    error = RenameWithoutReplacing(path, aside);
-    if (error == 0) movedTo = aside;
-  }
-  return error;
-}
-
 std::string TemporaryNameFor(const std::string& target) {
   static constexpr char kLetters[] =
       "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -83,26 +74,6 @@ int RemoveLeftoverTemps(const std::string& path) {
     if (RemoveSideFile(folder + name) == 0) ++removed;
   }
   return removed;
-}
-
-BackupResult KeepBackup(const std::string& path) {
-  constexpr int kMaxBackups = 1000;
-  BackupResult result;
-  for (int n = 0; n < kMaxBackups; ++n) {
-    std::string candidate = path + ".bak";
-    if (n > 0) candidate.append(".").append(std::to_string(n));
-    const int error = KeepBackupAs(path, candidate);
-    if (error == EEXIST) continue;  // taken, by a backup or by anything else: the next name
-    if (error != 0) {
-      result.reason = ErrorText(error);
-      return result;
-    }
-    result.ok = true;
-    result.path = candidate;
-    return result;
-  }
-  result.reason = "too many backups already";
-  return result;
 }
 
 BookLock BookLock::Acquire(const std::string& path, Purpose purpose) {

@@ -1,6 +1,7 @@
-// The store's system calls on Windows: files, safe replacement and backups.
-// Paths reach Windows as UTF-16, so folders with any name work. Locks are in
-// lock_windows.cpp, memory in memory_windows.cpp.
+// The store's system calls on Windows for reading files and naming them.
+// Paths reach Windows as UTF-16, so folders with any name work. The steps of
+// writes are in system_windows.cpp, side files in side_file_windows.cpp,
+// locks in lock_windows.cpp, memory in memory_windows.cpp.
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -10,15 +11,6 @@
 
 namespace platform {
 namespace {
-
-SyncObserver syncObserver = nullptr;
-
-ReplaceOutcome Failed(ReplaceOutcome::Status status, int error) {
-  ReplaceOutcome outcome;
-  outcome.status = status;
-  outcome.reason = ErrorText(error);
-  return outcome;
-}
 
 // The absolute form of `path`: ReplaceFileW works out the folder of the file
 // it replaces from its name, and a bare "phone.dat" names none.
@@ -53,52 +45,6 @@ FileKind KindOfHandle(HANDLE file, const BY_HANDLE_FILE_INFORMATION* info) {
     default:
       return FileKind::other;
   }
-}
-
-bool WriteAll(HANDLE file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
-    if (written == 0) {  // no progress and no error: treat as a full disk
-      SetLastError(ERROR_DISK_FULL);
-      return false;
-    }
-    bytes.remove_prefix(written);
-  }
-  return true;
-}
-
-// The rename is made; a folder that cannot be flushed leaves it merely less
-// durable, so this is not a failure.
-void SyncFolder(const std::wstring& folder) {
-  if (syncObserver != nullptr) syncObserver(SyncKind::folder, Narrow(folder));
-  OwnedHandle handle(CreateFileW(folder.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (handle.Valid()) FlushFileBuffers(handle.Get());
-}
-
-// A new, empty file beside the book at `path`, named by TemporaryNameFor.
-HANDLE CreateTemporaryBeside(const std::string& path, std::wstring& temp) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = Wide(TemporaryNameFor(path));
-    const HANDLE file = CreateFileW(temp.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
-  }
-  return INVALID_HANDLE_VALUE;
-}
-
-// A device or a pipe is the user's own choice of destination: it gets the
-// bytes as they are, and nothing is renamed over it.
-ReplaceOutcome WriteStraight(const std::wstring& path, std::string_view bytes) {
-  OwnedHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return Failed(ReplaceOutcome::Status::cannotCreate, ErrnoOf(GetLastError()));
-  if (!WriteAll(file.Get(), bytes)) {
-    return Failed(ReplaceOutcome::Status::writeFailed, ErrnoOf(GetLastError()));
-  }
-  return ReplaceOutcome{};
 }
 
 }  // namespace
@@ -182,61 +128,6 @@ int ReadStandardInput(std::string& bytes, const ReadOptions& options) {
                    options.limit);
 }
 
-void SetSyncObserver(SyncObserver observer) { syncObserver = observer; }
-
-ReplaceOutcome ReplaceFile(const std::string& path, std::string_view bytes,
-                           const ReplaceOptions& options) {
-  const std::wstring given = Wide(path);
-  const std::wstring target = FullPath(given);
-  const FileKind kind = KindOf(path);
-  if (kind != FileKind::missing && options.onlyIfAbsent) {
-    return Failed(ReplaceOutcome::Status::appeared, EEXIST);
-  }
-  if (kind == FileKind::directory) return Failed(ReplaceOutcome::Status::cannotCreate, EISDIR);
-  if (kind == FileKind::device || kind == FileKind::fifo) return WriteStraight(target, bytes);
-
-  // The temporary file is named after the path as given, as the caller knows it.
-  std::wstring temp;
-  OwnedHandle file(CreateTemporaryBeside(path, temp));
-  if (!file.Valid()) return Failed(ReplaceOutcome::Status::cannotCreate, ErrnoOf(GetLastError()));
-  auto fail = [&](DWORD error) {
-    file.Close();
-    DeleteFileW(temp.c_str());
-    return Failed(ReplaceOutcome::Status::writeFailed, ErrnoOf(error));
-  };
-  if (!WriteAll(file.Get(), bytes)) return fail(GetLastError());
-  if (options.syncToDisk) {
-    if (syncObserver != nullptr) syncObserver(SyncKind::file, Narrow(temp));
-    if (!FlushFileBuffers(file.Get())) return fail(GetLastError());
-  }
-  if (!file.Close()) return fail(GetLastError());
-
-  // ReplaceFileW keeps the old book's attributes and access rights; a first
-  // book is moved into place, through to the disk. A new file takes the
-  // folder's access rights, as every new file there does.
-  // With onlyIfAbsent the move takes the name only while it is free.
-  const DWORD moveFlags =
-      MOVEFILE_WRITE_THROUGH | (options.onlyIfAbsent ? 0 : MOVEFILE_REPLACE_EXISTING);
-  const BOOL moved = kind == FileKind::regular
-                         ? ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
-                                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                         : MoveFileExW(temp.c_str(), target.c_str(), moveFlags);
-  if (!moved) {
-    const DWORD error = GetLastError();
-    if (options.onlyIfAbsent && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS)) {
-      file.Close();
-      DeleteFileW(temp.c_str());
-      return Failed(ReplaceOutcome::Status::appeared, EEXIST);
-    }
-    return fail(error);
-  }
-  if (options.syncToDisk) SyncFolder(FolderOf(given));
-  // The replaced file may keep the old one's identity: stamp what is there now.
-  ReplaceOutcome outcome;
-  outcome.written = StampOf(Narrow(target));
-  return outcome;
-}
-
 std::string SaveTarget(const std::string& path) { return Narrow(FullPath(Wide(path))); }
 
 std::vector<std::string> NamesBeside(const std::string& target, std::string& folder) {
@@ -253,11 +144,6 @@ std::vector<std::string> NamesBeside(const std::string& target, std::string& fol
   return names;
 }
 
-// Windows keeps a damaged book aside by copying it: a second name (a hard
-// link) would change with the file when ReplaceFileW swaps its contents.
-int KeepBackupAs(const std::string& path, const std::string& backup) {
-  if (CopyFileW(Wide(path).c_str(), Wide(backup).c_str(), /*bFailIfExists=*/TRUE)) return 0;
-  return ErrnoOf(GetLastError());
-}
+std::string FolderOf(const std::string& path) { return Narrow(FolderOf(Wide(path))); }
 
 }  // namespace platform

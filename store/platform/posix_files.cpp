@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 namespace platform {
 
@@ -84,6 +85,33 @@ int CopyToNewFile(const std::string& from, const std::string& to) {
     unlink(to.c_str());
     return error;
   }
+  return 0;
+}
+
+int Untrusted(const struct stat& info) {
+  if (S_ISLNK(info.st_mode)) return ELOOP;
+  if (!S_ISREG(info.st_mode)) return kNotRegularFile;
+  if (info.st_uid != geteuid()) return kNotOurs;
+  return 0;
+}
+
+int OpenTrusted(const std::string& path, int flags, int& fd, struct stat& info) {
+  // A look at the name first, so that a FIFO or folder is named as such and
+  // not by whatever opening it for writing would say.
+  fd = -1;
+  if (lstat(path.c_str(), &info) != 0) return errno;
+  if (const int why = Untrusted(info); why != 0) return why;
+  fd = open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return errno;  // ELOOP for a link planted since the look
+  // What is open is checked again: the name may have changed hands meanwhile.
+  int why = fstat(fd, &info) != 0 ? errno : Untrusted(info);
+  if (why != 0) {
+    close(fd);
+    fd = -1;
+    return why;
+  }
+  // What is read or written from here on may wait, as a regular file's I/O does.
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return 0;
 }
 

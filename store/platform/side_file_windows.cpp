@@ -1,7 +1,7 @@
 // Side files on Windows: reached by their name alone (a reparse point is
-// opened as itself, never followed, and then refused), created only where
-// nothing has the name (CREATE_NEW), and read, written or removed only when
-// they are regular files owned by the user running the program.
+// opened as itself, never followed, and then refused), and read or removed
+// only when they are regular files owned by the user running the program.
+// They are created and appended to in system_windows.cpp.
 #include <aclapi.h>
 
 #include <cerrno>
@@ -78,8 +78,8 @@ int Untrusted(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
   return 0;
 }
 
-// Opens the trusted side file `path` with `access`: 0 with `handle` open,
-// or why not.
+}  // namespace
+
 int OpenTrusted(const std::string& path, DWORD access, HANDLE& handle,
                 BY_HANDLE_FILE_INFORMATION& info) {
   OwnedHandle held(OpenName(Wide(path), access | READ_CONTROL));
@@ -88,42 +88,6 @@ int OpenTrusted(const std::string& path, DWORD access, HANDLE& handle,
   handle = held.Release();
   return 0;
 }
-
-bool WriteAll(HANDLE file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const DWORD chunk = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return false;
-    if (written == 0) {  // no progress and no error: treat as a full disk
-      SetLastError(ERROR_DISK_FULL);
-      return false;
-    }
-    bytes.remove_prefix(written);
-  }
-  return true;
-}
-
-// Creates `path` where nothing has the name, holding `bytes` flushed; the
-// handle stays open for writing, or the file is gone on failure.
-int CreateExclusive(const std::string& path, std::string_view bytes, HANDLE& handle) {
-  const std::wstring wide = Wide(path);
-  // CREATE_NEW fails on any name that exists; with the reparse flag a link
-  // there is the name that exists, not a way to its target.
-  handle = CreateFileW(wide.c_str(), GENERIC_WRITE | READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                       nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                       nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return ErrnoOf(GetLastError());
-  if (!WriteAll(handle, bytes) || !FlushFileBuffers(handle)) {
-    const int error = ErrnoOf(GetLastError());
-    CloseHandle(handle);
-    handle = INVALID_HANDLE_VALUE;
-    DeleteFileW(wide.c_str());
-    return error;
-  }
-  return 0;
-}
-
-}  // namespace
 
 SideFile InspectSideFile(const std::string& path) {
   SideFile found;
@@ -143,13 +107,6 @@ SideFile InspectSideFile(const std::string& path) {
   found.stamp = StampFrom(info);
   if (found.kind == FileKind::regular) found.size = static_cast<std::uint64_t>(found.stamp.size);
   return found;
-}
-
-int CreateSideFile(const std::string& path, std::string_view bytes, unsigned /*mode*/) {
-  HANDLE handle = INVALID_HANDLE_VALUE;
-  if (const int error = CreateExclusive(path, bytes, handle); error != 0) return error;
-  CloseHandle(handle);
-  return 0;
 }
 
 int ReadSideFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) {
@@ -188,50 +145,6 @@ int RemoveSideFile(const std::string& path) {
   if (DeleteFileW(Wide(path).c_str())) return 0;
   const DWORD error = GetLastError();
   return error == ERROR_FILE_NOT_FOUND ? 0 : ErrnoOf(error);
-}
-
-AppendFile::~AppendFile() { Close(); }
-
-int AppendFile::Create(const std::string& path, std::string_view bytes) {
-  Close();
-  HANDLE handle = INVALID_HANDLE_VALUE;
-  if (const int error = CreateExclusive(path, bytes, handle); error != 0) return error;
-  handle_ = reinterpret_cast<std::intptr_t>(handle);
-  return 0;
-}
-
-int AppendFile::OpenExisting(const std::string& path, std::uint64_t keepBytes) {
-  Close();
-  HANDLE handle = INVALID_HANDLE_VALUE;
-  BY_HANDLE_FILE_INFORMATION info;
-  if (const int why = OpenTrusted(path, GENERIC_WRITE, handle, info); why != 0) return why;
-  OwnedHandle file(handle);
-  if (static_cast<std::uint64_t>(StampFrom(info).size) != keepBytes) {
-    LARGE_INTEGER end;
-    end.QuadPart = static_cast<LONGLONG>(keepBytes);
-    if (!SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) || !SetEndOfFile(file.Get()) ||
-        !FlushFileBuffers(file.Get())) {
-      return ErrnoOf(GetLastError());
-    }
-  }
-  handle_ = reinterpret_cast<std::intptr_t>(file.Release());
-  return 0;
-}
-
-int AppendFile::Append(std::string_view bytes) {
-  if (handle_ == -1) return EBADF;
-  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
-  // This session is the journal's one writer: its end is where the last write stopped.
-  const LARGE_INTEGER zero{};
-  if (!SetFilePointerEx(file, zero, nullptr, FILE_END)) return ErrnoOf(GetLastError());
-  if (!WriteAll(file, bytes)) return ErrnoOf(GetLastError());
-  if (!FlushFileBuffers(file)) return ErrnoOf(GetLastError());
-  return 0;
-}
-
-void AppendFile::Close() {
-  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
-  handle_ = -1;
 }
 
 }  // namespace platform

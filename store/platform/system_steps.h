@@ -8,15 +8,12 @@
 
 namespace platform {
 
-// Makes the new file `backup` hold the current bytes of the file at `path`
-// (a link at `path` followed to the book itself), never replacing anything.
-// Returns 0, EEXIST when `backup` is taken, or another errno value; on
-// failure nothing is left at `backup`.
-int KeepBackupAs(const std::string& path, const std::string& backup);
-
 // The file that saves of `path` write and name their temporary files after:
 // links followed here, the full path on Windows.
 std::string SaveTarget(const std::string& path);
+
+// The folder part of `path`: "." for a bare name, the root for a file in it.
+std::string FolderOf(const std::string& path);
 
 // The names in the folder of `target`, and in `folder` that folder as it
 // starts `target` ("" for a bare name, else up to its last separator).

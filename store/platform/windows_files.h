@@ -13,6 +13,7 @@
 #undef ReplaceFile
 
 #include <string>
+#include <string_view>
 
 #include "store/platform/platform.h"
 
@@ -33,6 +34,17 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // Opens `path` to read it or ask about it; a folder opens too, so that it
 // can be told apart.
 HANDLE OpenForReading(const std::wstring& path);
+
+// Writes all of `bytes`; false with GetLastError set on failure
+// (ERROR_DISK_FULL when the system takes nothing and reports no error).
+bool WriteAll(HANDLE file, std::string_view bytes);
+
+// Opens the side file `path` with `access` when it is trusted: a regular
+// file of the user's, the name itself and never a reparse point's target.
+// Returns 0 with `handle` open and `info` describing it, or why not as
+// ReadSideFile gives it.
+int OpenTrusted(const std::string& path, DWORD access, HANDLE& handle,
+                BY_HANDLE_FILE_INFORMATION& info);
 
 class OwnedHandle {
  public:

@@ -349,7 +349,7 @@ TEST_F(KestrelAppTest, FailedSaveOffersAnotherFileAndEndsOnceTheCopyIsWritten) {
   EXPECT_FALSE(std::filesystem::exists(folder_)) << "the book's own folder is left as it was";
   RecordStore copy((elsewhere + "/copy.dat").c_str());
   copy.Load();
-  EXPECT_EQ(copy.loadReport().code, LoadProblem::kNone);
+  EXPECT_EQ(copy.loadReport().problem, LoadProblem::kNone);
   EXPECT_EQ(LastNames(copy.records), (std::vector<std::string>{"Adams", "Brown"}));
 }
 

@@ -90,7 +90,7 @@ TEST_F(PlantedSideFileTest, SavePassesOverWhatIsPlantedAtBackupAndTemporaryNames
       store.Load();
       ASSERT_TRUE(store.loadReport().damaged);
       const SaveResult saved = store.Save();
-      ASSERT_TRUE(saved.ok) << saved.reason;
+      ASSERT_TRUE(saved.ok()) << saved.reason;
       const auto after = planted::Snapshot(folder_);
       expected["/phone.dat"] = after.at("/phone.dat");  // the save itself
       expected["/phone.dat.lock"] = after.at("/phone.dat.lock");  // the holder named while locked

@@ -14,7 +14,7 @@
 
 namespace {
 
-std::string Outcome(const SaveResult& result) { return result.ok ? "ok" : result.reason; }
+std::string Outcome(const SaveResult& result) { return result.ok() ? "ok" : result.reason; }
 
 class SaveFailureTest : public StoreTest {
  protected:
@@ -51,7 +51,7 @@ TEST_F(SaveFailureTest, WriteFailingAtAnyPointLeavesTheOldFileWhole) {
     RecordStore store(probe.c_str());
     store.SetSyncOnSave(false);
     store.records = newer;
-    ASSERT_TRUE(store.Save().ok);
+    ASSERT_TRUE(store.Save().ok());
     newFile = ReadFile(probe);
     unlink(probe.c_str());
   }

@@ -36,7 +36,7 @@ class StoreTest : public ::testing::Test {
     RecordStore store = Store();
     store.records = records;
     const SaveResult result = store.Save();
-    ASSERT_TRUE(result.ok) << result.reason;
+    ASSERT_TRUE(result.ok()) << result.reason;
   }
 
   // Loads the book into a fresh store.

@@ -68,12 +68,12 @@ class BookCommandsTest : public ::testing::Test {
     RecordStore store(Path(name).c_str());
     store.SetSyncOnSave(false);
     store.records = records;
-    ASSERT_TRUE(store.Save().ok);
+    ASSERT_TRUE(store.Save().ok());
   }
   RecordList LoadBook(const std::string& name) {
     RecordStore store(Path(name).c_str());
     store.Load();
-    EXPECT_FALSE(store.loadReport().damaged) << name << ": " << store.loadReport().problem;
+    EXPECT_FALSE(store.loadReport().damaged) << name << ": " << store.loadReport().reason;
     return store.records;
   }
 

@@ -27,7 +27,7 @@ class PrintCommandTest : public ::testing::Test {
     std::strcpy(record.fields[firstName], "Zo\xEB");
     std::strcpy(record.fields[address1], "1 Elm St");
     store.records.push_back(record);
-    ASSERT_TRUE(store.Save().ok);
+    ASSERT_TRUE(store.Save().ok());
     std::ofstream(folder_ + "/.in") << "";
   }
   void TearDown() override { temp_.Remove(); }
