@@ -101,6 +101,19 @@ TEST_F(DurableWritesTest, EachJournalEntryIsOnDiskBeforeItIsAcknowledged) {
   EXPECT_EQ(ReadFile(folder_ + "/" + name), "header");
 }
 
+// Symptom: an entry whose fdatasync failed was taken as kept, so the user
+// went on editing with a journal that could not bring the change back.
+TEST_F(DurableWritesTest, AnEntryThatCannotBeSyncedTurnsTheJournalOffInTheSystemsWords) {
+  journal::FileSink sink(folder_ + "/phone.dat.journal", system_);
+  journal::Session session(sink);
+  ASSERT_TRUE(session.Begin(platform::StampOf(path_)));
+  ASSERT_TRUE(session.Record(0, GenerateBook(1)[0]));
+  system_.Fail("sync-data", 1, EIO);
+  EXPECT_FALSE(session.Record(1, GenerateBook(1)[0]));
+  EXPECT_FALSE(session.on());
+  EXPECT_EQ(session.failure(), platform::ErrorText(EIO));
+}
+
 // Whatever step fails, the book on disk is the old one, no temporary file is
 // left, and the caller hears which kind of failure and the system's words.
 TEST_F(DurableWritesTest, AnyFailedStepLeavesTheOldBookWholeAndSaysWhy) {
