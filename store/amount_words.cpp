@@ -4,15 +4,24 @@
 #include <cstdio>
 
 std::string Grouped(std::uint64_t n) {
-  std::string digits = std::to_string(n);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<std::size_t>(at), ",");
+  const std::string digits = std::to_string(n);
+  std::string grouped;
+  grouped.reserve(digits.size() + digits.size() / 3);
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back(',');
+    grouped.push_back(digits[i]);
   }
-  return digits;
+  return grouped;
 }
 
-std::string Gigabytes(std::uint64_t bytes) {
+std::string MemoryAmount(std::uint64_t bytes) {
+  constexpr double kMegabyte = 1 << 20;
+  constexpr double kGigabyte = 1 << 30;
   char text[32];
-  std::snprintf(text, sizeof text, "%.1f GB", static_cast<double>(bytes) / (1 << 30));
+  if (bytes < (std::uint64_t{1} << 30)) {
+    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / kMegabyte);
+  } else {
+    std::snprintf(text, sizeof text, "%.1f GB", static_cast<double>(bytes) / kGigabyte);
+  }
   return text;
 }

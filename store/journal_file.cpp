@@ -45,7 +45,7 @@ Left ReadLeft(const std::string& path) {
     left.status = Left::Status::read;
   } else if (error == EFBIG) {
     left.status = Left::Status::tooLarge;
-    left.reason = "it is " + Gigabytes(found.size) + ", more than the memory available";
+    left.reason = "it is " + MemoryAmount(found.size) + ", more than the memory available";
   } else if (error == ENOENT) {
     left.status = Left::Status::none;  // gone since the look
   } else if (error == ELOOP || error == platform::kNotRegularFile || error == platform::kNotOurs) {
@@ -66,8 +66,8 @@ std::string ReplayRefusal(const Summary& summary, const RecordList& records) {
       static_cast<std::uint64_t>(summary.recordsAfter + records.size()) * sizeof(StudentRecord);
   const std::uint64_t available = platform::AvailableMemory();
   if (need <= available) return {};
-  return "its " + Grouped(summary.entries) + " changes need " + Gigabytes(need) +
-         " of memory; only " + Gigabytes(available) + " is available";
+  return "its " + Grouped(summary.entries) + " changes need " + MemoryAmount(need) +
+         " of memory; only " + MemoryAmount(available) + " is available";
 }
 
 std::string KeepAside(const std::string& path, std::string& reason, platform::System& system) {

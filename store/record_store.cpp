@@ -49,8 +49,8 @@ bool RecordStore::Fits(std::uint64_t need, std::uint64_t recordCount) {
   loadReport_.problem = LoadProblem::kTooLarge;
   loadReport_.damaged = true;
   loadReport_.reason = std::string(fileName) + " holds " + Grouped(recordCount) +
-                        " records, which need " + Gigabytes(need) + " of memory; only " +
-                        Gigabytes(available) + " is available";
+                       " records, which need " + MemoryAmount(need) + " of memory; only " +
+                       MemoryAmount(available) + " is available";
   refuseSave_ = true;
   return false;
 }
@@ -72,7 +72,7 @@ void RecordStore::LoadFile() {
   const auto fileBytes = static_cast<std::uint64_t>(knownStamp_.size);
   if (!Fits(fileBytes, 0)) {
     loadReport_.reason =
-        std::string(fileName) + " is " + Gigabytes(fileBytes) + ", more than the memory available";
+        std::string(fileName) + " is " + MemoryAmount(fileBytes) + ", more than the memory available";
     return;
   }
   std::string file;

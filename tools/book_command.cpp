@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <new>
 
+#include "store/amount_words.h"
 #include "store/codec/codec_buffer.h"
 #include "store/holder_words.h"
 #include "store/platform/platform.h"
@@ -102,8 +103,7 @@ std::string InputBoundText(std::size_t bound) {
   if (bound == kMaxBookText) {
     std::snprintf(text, sizeof text, "%zu bytes, the most a book's text can hold", bound);
   } else {
-    std::snprintf(text, sizeof text, "%.1f GB, half the memory available",
-                  static_cast<double>(bound) / (1 << 30));
+    return MemoryAmount(bound) + ", half the memory available";
   }
   return text;
 }

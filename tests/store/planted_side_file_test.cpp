@@ -130,8 +130,8 @@ TEST_F(PlantedSideFileTest, JournalTooLargeForMemoryIsRefusedInWordsWithoutRunni
            " / " + std::to_string(tooLarge.bytes.size());
   });
   EXPECT_EQ(said,
-            "its 100,000 changes need 0.2 GB of memory; only 0.1 GB is available / "
-            "it is 0.1 GB, more than the memory available / 0");
+            "its 100,000 changes need 163.3 MB of memory; only 96.0 MB is available / "
+            "it is 96.0 MB, more than the memory available / 0");
 }
 
 TEST_F(PlantedSideFileTest, NewSideFileHasTheBitsAskedForWhateverTheUmask) {
