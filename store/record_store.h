@@ -42,7 +42,8 @@ class RecordStore {
  public:
   // Keeps the whole path `fileName` for every file operation, and at most
   // 255 characters of it as the display name `fileName`; records start empty.
-  // Every change on disk is made through `system`.
+  // Saves, and the backups of damaged books, take their steps through
+  // `system`.
   explicit RecordStore(const char* fileName, platform::System& system = platform::RealSystem());
 
   // Replaces `records` with the book in the data file. A missing file gives

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 #include "store/platform/system_steps.h"
 #include "store/platform/windows_files.h"
@@ -68,9 +69,18 @@ namespace {
 
 // Reads `file` to its end into `bytes`, at most `limit` bytes: in one buffer
 // of `size` bytes (and one more, which shows the end of a file still
-// growing) when the size is known, else in a buffer that doubles.
+// growing) when the size is known. A pipe's is not: with a limit the
+// buffer's room is reserved once, so growing never copies what was read;
+// without one it doubles.
 int ReadToEnd(HANDLE file, std::int64_t size, std::string& bytes, std::size_t limit) {
   const std::size_t cap = limit == SIZE_MAX ? limit : limit + 1;
+  if (size <= 0 && limit != SIZE_MAX) {
+    try {
+      bytes.reserve(cap);
+    } catch (const std::bad_alloc&) {
+      // no room for all of it at once: it doubles as it comes, as far as it can
+    }
+  }
   std::size_t have = 0;
   bytes.resize(std::min(cap, size > 0 ? static_cast<std::size_t>(size) + 1 : std::size_t{4096}));
   for (;;) {
