@@ -6,8 +6,10 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <stdexcept>
 
 #include "store/amount_words.h"
+#include "store/beside.h"
 #include "store/book_file.h"
 #include "store/codec/codec_buffer.h"
 #include "store/record_text.h"
@@ -90,6 +92,15 @@ void RecordStore::LoadFile() {
   const TextMeasure measure = MeasureBuffer(file);
   const std::uint64_t lines = measure.lineFeeds + (measure.bytes > measure.lineFeeds ? 1 : 0);
   if (!Fits(file.size() + measure.bytes + lines * sizeof(StudentRecord), lines)) return;
+  // The records' memory, the most of it, is taken and faulted in while the
+  // text is decoded. Should that fail, parsing takes it as it always did.
+  Beside taking([this, lines] {
+    try {
+      records.reserve(RecordsToReserve(static_cast<std::size_t>(lines)));
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+  });
   std::string text;
   const DecodeReport decoded = DecodeBuffer(file, text);
   if (announceBadChecksum_ && decoded.headerComplete && !decoded.checksumOk) {
@@ -100,6 +111,9 @@ void RecordStore::LoadFile() {
   loadReport_.code = decoded.damaged ? LoadProblem::kDamaged : LoadProblem::kNone;
   loadReport_.damaged = decoded.damaged;
   loadReport_.problem = decoded.problem;
+  taking.Wait();
+  // A damaged file's table may promise far more lines than it gave.
+  if (decoded.damaged) records = RecordList();
   ParseBookText(text, records);
 }
 
