@@ -13,13 +13,17 @@
 class Beside {
  public:
   // Starts `work`, which must not throw, on a thread of its own, or does it
-  // before returning when no thread can be started.
-  explicit Beside(std::function<void()> work) : work_(std::move(work)) {
-    try {
-      thread_ = std::thread([this] { work_(); });
-    } catch (const std::system_error&) {
-      work_();
+  // before returning when no thread can be started or `worthAThread` is
+  // false (the work is too small to gain by one).
+  explicit Beside(std::function<void()> work, bool worthAThread = true) : work_(std::move(work)) {
+    if (worthAThread) {
+      try {
+        thread_ = std::thread([this] { work_(); });
+        return;
+      } catch (const std::system_error&) {
+      }
     }
+    work_();
   }
   // Waits for the work.
   ~Beside() { Wait(); }

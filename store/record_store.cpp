@@ -94,13 +94,16 @@ void RecordStore::LoadFile() {
   if (!Fits(file.size() + measure.bytes + lines * sizeof(StudentRecord), lines)) return;
   // The records' memory, the most of it, is taken and faulted in while the
   // text is decoded. Should that fail, parsing takes it as it always did.
-  Beside taking([this, lines] {
-    try {
-      records.reserve(RecordsToReserve(static_cast<std::size_t>(lines)));
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
-  });
+  const std::size_t room = RecordsToReserve(static_cast<std::size_t>(lines));
+  Beside taking(
+      [this, room] {
+        try {
+          records.reserve(room);
+        } catch (const std::bad_alloc&) {
+        } catch (const std::length_error&) {
+        }
+      },
+      /*worthAThread=*/room >= platform::kLargeBlock / sizeof(StudentRecord));
   std::string text;
   const DecodeReport decoded = DecodeBuffer(file, text);
   if (announceBadChecksum_ && decoded.headerComplete && !decoded.checksumOk) {
