@@ -92,13 +92,15 @@ void RecordStore::LoadFile() {
   const TextMeasure measure = MeasureBuffer(file);
   const std::uint64_t lines = measure.lineFeeds + (measure.bytes > measure.lineFeeds ? 1 : 0);
   if (!Fits(file.size() + measure.bytes + lines * sizeof(StudentRecord), lines)) return;
-  // The records' memory, the most of it, is taken and faulted in while the
-  // text is decoded. Should that fail, parsing takes it as it always did.
+  // The records' memory, the most of it, is taken and faulted in, and the
+  // records the table promises are made empty, while the text is decoded.
+  // Should that fail, parsing does it as it always did.
   const std::size_t room = RecordsToReserve(static_cast<std::size_t>(lines));
   Beside taking(
-      [this, room] {
+      [this, room, promised = static_cast<std::size_t>(measure.lineFeeds)] {
         try {
           records.reserve(room);
+          records.resize(promised);
         } catch (const std::bad_alloc&) {
         } catch (const std::length_error&) {
         }
@@ -117,7 +119,7 @@ void RecordStore::LoadFile() {
   taking.Wait();
   // A damaged file's table may promise far more lines than it gave.
   if (decoded.damaged) records = RecordList();
-  ParseBookText(text, records);
+  ParseBookTextIntoEmpty(text, records);
 }
 
 SaveResult RecordStore::Save() {

@@ -96,6 +96,11 @@ void ParseLines(std::string_view text, StudentRecord* first) {
 }  // namespace
 
 void ParseBookText(std::string_view text, RecordList& records) {
+  records.clear();
+  ParseBookTextIntoEmpty(text, records);
+}
+
+void ParseBookTextIntoEmpty(std::string_view text, RecordList& records) {
   // A large text is parsed in two halves at once, the second beginning after
   // the first line feed past the middle (with none, the whole is the first).
   std::string_view front = text;
@@ -109,7 +114,6 @@ void ParseBookText(std::string_view text, RecordList& records) {
   }
   const std::size_t frontLines = CountBookLines(front);
   const std::size_t lines = frontLines + CountBookLines(back);
-  records.clear();
   // Sized once, so the records' memory is allocated and touched only once.
   records.reserve(RecordsToReserve(lines));
   records.resize(lines);

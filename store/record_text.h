@@ -43,3 +43,9 @@ std::size_t RecordsToReserve(std::size_t lines);
 // unless `records` already has that room. A large text is parsed in two
 // halves at once.
 void ParseBookText(std::string_view text, RecordList& records);
+
+// ParseBookText into `records` that hold only empty, unlinked records (as
+// value-initialised ones are), however many: those are kept and filled in,
+// extra ones dropped, missing ones made. Loading makes a book's empty
+// records while its text is decoded.
+void ParseBookTextIntoEmpty(std::string_view text, RecordList& records);

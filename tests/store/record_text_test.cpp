@@ -177,13 +177,22 @@ TEST(RecordText, LargeTextParsesAsLineByLine) {
       expected.push_back(Fields(ParseRecord(rest.substr(0, feed))));
       rest.remove_prefix(std::min(rest.size(), feed + 1));
     }
+    EXPECT_EQ(CountBookLines(c.text), expected.size()) << c.name;
+    const auto check = [&](const RecordList& records, const std::string& how) {
+      ASSERT_EQ(records.size(), expected.size()) << c.name << how;
+      for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(Fields(records[i]), expected[i]) << c.name << how << ", record " << i;
+        ASSERT_EQ(records[i].master, nullptr) << c.name << how << ", record " << i;
+      }
+    };
     RecordList records(3);  // replaced, not appended to
     ParseBookText(c.text, records);
-    ASSERT_EQ(records.size(), expected.size()) << c.name;
-    EXPECT_EQ(CountBookLines(c.text), expected.size()) << c.name;
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-      ASSERT_EQ(Fields(records[i]), expected[i]) << c.name << ", record " << i;
-      ASSERT_EQ(records[i].master, nullptr) << c.name << ", record " << i;
+    check(records, "");
+    // Loading makes the empty records first, as many as the file's table says.
+    for (const std::size_t made : {expected.size() - 1, expected.size(), expected.size() + 5}) {
+      RecordList empty(made);
+      ParseBookTextIntoEmpty(c.text, empty);
+      check(empty, ", into " + std::to_string(made) + " empty records");
     }
   }
 }
