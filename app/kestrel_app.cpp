@@ -2,6 +2,7 @@
 #include "app/kestrel_app.h"
 
 #include <filesystem>
+#include <future>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -30,7 +31,7 @@ CKestrelApp::~CKestrelApp() = default;
 BOOL CKestrelApp::InitInstance() {
   AfxEnableControlContainer();
   Enable3dControls();
-  store.Load();
+  LoadBook();
   if (!OpenBookForSession()) return FALSE;
   searchDlg.readOnly = recordDlg.readOnly = readOnly_;
   ReportDamagedBook();
@@ -71,6 +72,25 @@ BOOL CKestrelApp::InitInstance() {
         break;
     }
   }
+}
+
+void CKestrelApp::PrepareInstance() {
+  store.SetAnnounceBadChecksum(false);  // said by the load done again, if at all
+  try {
+    loading_ = std::async(std::launch::async, [this] { store.Load(); });
+  } catch (const std::system_error&) {
+    store.SetAnnounceBadChecksum(true);  // no thread: InitInstance loads it
+  }
+}
+
+void CKestrelApp::LoadBook() {
+  if (loading_.valid()) {
+    loading_.get();
+    store.SetAnnounceBadChecksum(true);
+    const LoadProblem found = store.loadReport().problem;
+    if (found == LoadProblem::kNone || found == LoadProblem::kNoFile) return;
+  }
+  store.Load();
 }
 
 bool CKestrelApp::OpenBookForSession() {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <future>
 #include <string>
 
 #include "app/match_list_dlg.h"
@@ -31,6 +32,12 @@ class CKestrelApp : public CWinApp {
   // as it is made; the journal is removed when the user saves or discards,
   // and stays behind whenever the process ends any other way.
   BOOL InitInstance() override;
+
+  // Begins loading the book on a thread of its own, so that it loads while
+  // the toolkit starts; InitInstance waits for it. A load that meets any
+  // problem at all is done again by InitInstance, after the toolkit has set
+  // the user's language, so that its messages are the ones it always gave.
+  void PrepareInstance() override;
 
   // Appends to the (empty) matches a copy of every live record of the book
   // that holds each of searchDlg.criteria in its field, ignoring case; each
@@ -63,6 +70,8 @@ class CKestrelApp : public CWinApp {
   CMatchListDlg matchListDlg;
 
  private:
+  // Loads the book, or finishes the load PrepareInstance began.
+  void LoadBook();
   // Refuses a book that is no regular file or cannot fit in memory, then
   // locks the book for the session; when another desk holds it, asks
   // whether to open it read-only (default Yes). False: the program ends.
@@ -100,4 +109,5 @@ class CKestrelApp : public CWinApp {
   bool journalBegun_ = false;                 // this session's journal is the one on disk
   bool toldJournalOff_ = false;
   bool readOnly_ = false;  // another desk holds the book: search and view only
+  std::future<void> loading_;  // the load PrepareInstance began
 };

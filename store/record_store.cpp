@@ -6,9 +6,11 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "store/amount_words.h"
+#include "store/beside.h"
 #include "store/book_file.h"
 #include "store/codec/codec_buffer.h"
 #include "store/record_text.h"
@@ -93,6 +95,20 @@ void RecordStore::LoadFile() {
   const TextMeasure measure = MeasureBuffer(file);
   const std::uint64_t lines = measure.lineFeeds + (measure.bytes > measure.lineFeeds ? 1 : 0);
   if (!Fits(file.size() + measure.bytes + lines * sizeof(StudentRecord), lines)) return;
+  // The records' memory, the most of it, is taken and faulted in, and the
+  // records the table promises are made empty, while the text is decoded.
+  // Should that fail, parsing does it as it always did.
+  const std::size_t room = RecordsToReserve(static_cast<std::size_t>(lines));
+  Beside taking(
+      [this, room, promised = static_cast<std::size_t>(measure.lineFeeds)] {
+        try {
+          records.reserve(room);
+          records.resize(promised);
+        } catch (const std::bad_alloc&) {
+        } catch (const std::length_error&) {
+        }
+      },
+      /*worthAThread=*/room >= platform::kLargeBlock / sizeof(StudentRecord));
   std::string text;
   const DecodeReport decoded = DecodeBuffer(file, text);
   if (announceBadChecksum_ && decoded.headerComplete && !decoded.checksumOk) {
@@ -103,7 +119,10 @@ void RecordStore::LoadFile() {
   loadReport_.problem = decoded.damaged ? LoadProblem::kDamaged : LoadProblem::kNone;
   loadReport_.damaged = decoded.damaged;
   loadReport_.reason = decoded.problem;
-  ParseBookText(text, records);
+  taking.Wait();
+  // A damaged file's table may promise far more lines than it gave.
+  if (decoded.damaged) records = RecordList();
+  ParseBookTextIntoEmpty(text, records);
 }
 
 namespace {

@@ -30,8 +30,22 @@ std::string BookText(const RecordList& records);
 // for a last line without one.
 std::size_t CountBookLines(std::string_view text);
 
+// The records a book of `lines` lines is given room for as it loads: its
+// own and those a session creates. Without the room, the first new record
+// of a big book copies the whole book into twice its memory, a pause the
+// user sees after "Save Changes".
+std::size_t RecordsToReserve(std::size_t lines);
+
 // Replaces `records` with one record per line of `text`, in order. Every
 // line counts, however long (each field keeps its usual limit); an empty
 // line gives an empty (deleted) record; a last line without a line feed is
-// taken too.
+// taken too. The records' memory is sized once, to RecordsToReserve(lines),
+// unless `records` already has that room. A large text is parsed in two
+// halves at once.
 void ParseBookText(std::string_view text, RecordList& records);
+
+// ParseBookText into `records` that hold only empty, unlinked records (as
+// value-initialised ones are), however many: those are kept and filled in,
+// extra ones dropped, missing ones made. Loading makes a book's empty
+// records while its text is decoded.
+void ParseBookTextIntoEmpty(std::string_view text, RecordList& records);

@@ -53,8 +53,14 @@ class DialogEvents {
 
 // The program: starts the toolkit, calls run and returns its result. When no
 // window can be shown at all, writes "<program>: <reason>" as one line to the
-// standard error and returns 1 without calling run.
-int RunProgram(int argc, char** argv, const char* program, const std::function<int()>& run);
+// standard error and returns 1 without calling run. `beforeStart`, when
+// given, is called on this thread just before the toolkit starts, once the
+// process is known to have room for work beside the start, so that work it
+// hands to another thread runs while the toolkit starts. It is not called
+// when no window can be shown, nor when the process's memory is limited:
+// the toolkit's start needs that memory first.
+int RunProgram(int argc, char** argv, const char* program, const std::function<int()>& run,
+               const std::function<void()>& beforeStart = {});
 // A line of text for the user before any window exists (--help, --version):
 // to the standard output, or where the platform shows such text when a
 // program has none (a message box captioned `caption` on Windows).

@@ -57,15 +57,20 @@ void AfxPrintProgramLine(const char* line) {
 
 int AfxWinMain(int argc, char** argv) {
   const std::string program = FileNameWithoutExtension(argc > 0 && argv[0] ? argv[0] : "kestrel");
-  return toolkit::backend::RunProgram(argc, argv, program.c_str(), [&]() -> int {
-    CWinApp* app = AfxGetApp();
-    if (app == nullptr) {
-      std::fprintf(stderr, "%s: no program object to run\n", program.c_str());
-      return 1;
-    }
-    app->appName_ = program;
-    app->m_pszAppName = app->appName_.c_str();
-    if (app->InitInstance()) toolkit::backend::RunWhileWindowsOpen();
-    return app->ExitInstance();
-  });
+  return toolkit::backend::RunProgram(
+      argc, argv, program.c_str(),
+      [&]() -> int {
+        CWinApp* app = AfxGetApp();
+        if (app == nullptr) {
+          std::fprintf(stderr, "%s: no program object to run\n", program.c_str());
+          return 1;
+        }
+        app->appName_ = program;
+        app->m_pszAppName = app->appName_.c_str();
+        if (app->InitInstance()) toolkit::backend::RunWhileWindowsOpen();
+        return app->ExitInstance();
+      },
+      [] {
+        if (CWinApp* app = AfxGetApp()) app->PrepareInstance();
+      });
 }

@@ -15,6 +15,12 @@ class CWinApp {
   CWinApp(const CWinApp&) = delete;
   CWinApp& operator=(const CWinApp&) = delete;
 
+  // Called by AfxWinMain just before the toolkit starts, when the process
+  // has room for work beside the start (see toolkit::backend::RunProgram):
+  // work it hands to another thread runs while the toolkit starts. Not
+  // called otherwise, nor by programs that call InitInstance themselves, so
+  // InitInstance must do without it. Does nothing by default.
+  virtual void PrepareInstance() {}
   // The program's work. Returning FALSE ends the process once it returns.
   virtual BOOL InitInstance();
   // The exit status of the process.
@@ -55,7 +61,8 @@ int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 // message box.
 void AfxPrintProgramLine(const char* line);
 
-// The program's start: starts the toolkit and calls
+// The program's start: starts the toolkit, calling AfxGetApp()->
+// PrepareInstance() just before where there is room for it, then calls
 // AfxGetApp()->InitInstance(). Returns the process's exit status: 1 with a
 // one-line message on the standard error when no window can be shown or
 // there is no program object, else ExitInstance().

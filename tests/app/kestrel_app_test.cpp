@@ -470,6 +470,54 @@ TEST_F(KestrelAppTest, DamagedBookMessageAgreesInNumber) {
   }
 }
 
+// The book loads while the toolkit starts (PrepareInstance): the form finds
+// it whole, and a damaged one is told in the very words, and its checksum
+// notice printed once, as when InitInstance loads it alone.
+TEST_F(KestrelAppTest, BookLoadedWhileTheToolkitStartsIsWholeAndToldAsBefore) {
+  const RecordList book = GenerateBook(500);
+  const auto live =
+      std::count_if(book.begin(), book.end(), [](const StudentRecord& r) { return !IsEmpty(r); });
+  WriteBook(book);
+  App().PrepareInstance();
+  ScriptedUser whole;
+  SearchAll(whole);
+  whole.Then("the list of every record", [&](QWidget* list) {
+    EXPECT_EQ(Items(list).size(), live);
+    Key(list, Qt::Key_Escape);
+  });
+  Discard(whole);
+  Run();
+  whole.Finish();
+  EXPECT_EQ(App().store.records.size(), 500u);
+
+  std::string damaged = FileBytes();
+  damaged[0] = static_cast<char>(damaged[0] ^ 0x5A);  // the checksum
+  std::ofstream(path_, std::ios::binary | std::ios::trunc) << damaged;
+  std::string told[2];
+  std::string printed[2];
+  std::size_t read[2] = {};
+  for (const bool early : {false, true}) {
+    app_.reset();
+    testing::internal::CaptureStdout();
+    if (early) App().PrepareInstance();
+    ScriptedUser user;
+    user.Then("the warning", [&](QWidget* box) {
+      told[early] = MessageText(box).toStdString();
+      Key(box, Qt::Key_Return);
+    });
+    Discard(user);
+    Run();
+    user.Finish();
+    printed[early] = testing::internal::GetCapturedStdout();
+    read[early] = App().store.loadReport().recordsRead;
+  }
+  EXPECT_NE(told[0].find("could not be read whole (bad checksum)"), std::string::npos) << told[0];
+  EXPECT_EQ(told[1], told[0]);
+  EXPECT_EQ(printed[0], "Bad checksum.  Invalid format........");
+  EXPECT_EQ(printed[1], printed[0]);
+  EXPECT_EQ(read[1], read[0]);
+}
+
 // Regression: a book changed on disk by another program was replaced unasked.
 TEST_F(KestrelAppTest, BookChangedOnDiskIsReplacedOnlyWhenTheUserSaysSo) {
   WriteBook({Person("Adams")});

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -148,6 +149,51 @@ TEST(RecordText, GeneratedBookSurvivesTextAndBack) {
   ASSERT_EQ(back.size(), book.size());
   for (std::size_t i = 0; i < book.size(); ++i) {
     ASSERT_EQ(Fields(back[i]), Fields(book[i])) << "record " << i;
+  }
+}
+
+// A text of a megabyte or more is parsed in two halves at once: every line
+// lands in its own record, in order, wherever the halves meet.
+TEST(RecordText, LargeTextParsesAsLineByLine) {
+  const std::string book = BookText(GenerateBook(8000));
+  ASSERT_GE(book.size(), std::size_t{1} << 20) << "too small to be split";
+  const std::string half(std::size_t{1} << 20, 'x');
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"generated book", book},
+      {"generated book, last line without line feed", book + "tail\tfield"},
+      {"no line feed past the middle", "a\nb\n" + half + half},
+      {"only line feed is the last byte", half + half + "\n"},
+      {"line feed right at the middle", half + "\n" + half},
+      {"empty lines around the middle", half + "\n\n\n\n" + half + "\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::vector<std::string>> expected;
+    std::string_view rest = c.text;
+    while (!rest.empty()) {
+      const std::size_t feed = std::min(rest.find('\n'), rest.size());
+      expected.push_back(Fields(ParseRecord(rest.substr(0, feed))));
+      rest.remove_prefix(std::min(rest.size(), feed + 1));
+    }
+    EXPECT_EQ(CountBookLines(c.text), expected.size()) << c.name;
+    const auto check = [&](const RecordList& records, const std::string& how) {
+      ASSERT_EQ(records.size(), expected.size()) << c.name << how;
+      for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(Fields(records[i]), expected[i]) << c.name << how << ", record " << i;
+        ASSERT_EQ(records[i].master, nullptr) << c.name << how << ", record " << i;
+      }
+    };
+    RecordList records(3);  // replaced, not appended to
+    ParseBookText(c.text, records);
+    check(records, "");
+    // Loading makes the empty records first, as many as the file's table says.
+    for (const std::size_t made : {expected.size() - 1, expected.size(), expected.size() + 5}) {
+      RecordList empty(made);
+      ParseBookTextIntoEmpty(c.text, empty);
+      check(empty, ", into " + std::to_string(made) + " empty records");
+    }
   }
 }
 

@@ -71,7 +71,8 @@ void PassOnHeldMessages() {
 
 }  // namespace
 
-int RunProgram(int argc, char** argv, const char* program, const std::function<int()>& run) {
+int RunProgram(int argc, char** argv, const char* program, const std::function<int()>& run,
+               const std::function<void()>& beforeStart) {
   // Too few files or too little memory make Qt trap or hang as it starts.
   if (const std::string limits = StartLimitProblem(); !limits.empty()) {
     std::fprintf(stderr, "%s: %s\n", program, limits.c_str());
@@ -84,6 +85,7 @@ int RunProgram(int argc, char** argv, const char* program, const std::function<i
     std::fprintf(stderr, "%s: %s\n", program, problem.c_str());
     return 1;
   }
+  if (beforeStart && ProcessMemoryLimit() == 0) beforeStart();
   startingProgram = program;
   handlerBefore = qInstallMessageHandler(WhileQtStarts);
   QApplication qt(argc, argv);

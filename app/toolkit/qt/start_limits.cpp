@@ -40,10 +40,13 @@ std::string StartLimitProblem() {
   if (fileLimit < 1024) {
     for (int fd = 0; fd < static_cast<int>(fileLimit); ++fd) open += fcntl(fd, F_GETFD) != -1;
   }
+  return StartLimitProblem(fileLimit, open, ProcessMemoryLimit());
+}
+
+std::uint64_t ProcessMemoryLimit() {
   rlimit memory{};
-  std::uint64_t memoryLimit = 0;
   if (getrlimit(RLIMIT_AS, &memory) == 0 && memory.rlim_cur != RLIM_INFINITY) {
-    memoryLimit = memory.rlim_cur;
+    return memory.rlim_cur;
   }
-  return StartLimitProblem(fileLimit, open, memoryLimit);
+  return 0;
 }

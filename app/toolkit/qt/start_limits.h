@@ -25,3 +25,6 @@ std::string StartLimitProblem(std::uint64_t fileLimit, std::uint64_t openFiles,
 
 // The same for this process, from its own limits and open files.
 std::string StartLimitProblem();
+
+// This process's limit on its address space in bytes (ulimit -v); 0 for none.
+std::uint64_t ProcessMemoryLimit();

@@ -63,7 +63,8 @@ class NativeEvents : public win32::DialogEvents {
 }  // namespace
 
 int RunProgram(int /*argc*/, char** /*argv*/, const char* /*program*/,
-               const std::function<int()>& run) {
+               const std::function<int()>& run, const std::function<void()>& beforeStart) {
+  if (beforeStart) beforeStart();
   win32::StartControls();
   return run();
 }
