@@ -4,12 +4,14 @@
 //
 // What is the same on every system is written once (platform_common.cpp,
 // and durable_writes.cpp for the order of a save's steps, which it takes
-// through a System: system.h); each system's files beside it (*_posix.cpp,
-// *_windows.cpp) only call the system, and CMake compiles one set of them.
+// through a System: system.h); each system's files beside it (*_posix.cpp
+// and *_linux.cpp, or *_windows.cpp) only call the system, and CMake
+// compiles one set of them.
 // Paths are UTF-8 byte strings as the rest of the program holds them; an
-// implementation converts them where its system wants another form. Every function reports failure as an errno
-// value or in words from the system ("No space left on device"); none throws
-// except the allocator, which throws std::bad_alloc like operator new.
+// implementation converts them where its system wants another form. Every
+// function reports failure as an errno value or in words from the system
+// ("No space left on device"); none throws except the allocator, which
+// throws std::bad_alloc like operator new.
 #pragma once
 
 #include <cstddef>
