@@ -5,7 +5,9 @@
 // system's files hold only what calls the system.
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
+#include <new>
 #include <random>
 #include <string>
 #include <thread>
@@ -48,6 +50,24 @@ std::string ErrorText(int error) {
 std::string Describe(const SideFile& found) {
   if (found.kind == FileKind::regular && !found.ours) return "another user's file";
   return Describe(found.kind);
+}
+
+void ReserveForUnknownLength(std::string& bytes, std::size_t limit) {
+  if (limit == SIZE_MAX) return;
+  try {
+    bytes.reserve(limit + 1);  // one more byte shows that the input went on
+  } catch (const std::bad_alloc&) {
+    // no room for all of it at once: it doubles as it comes, as far as it can
+  }
+}
+
+int EndRead(std::string& bytes, std::size_t have, std::size_t limit) {
+  if (have > limit) {
+    bytes.resize(limit);
+    return kPastLimit;
+  }
+  bytes.resize(have);
+  return 0;
 }
 
 std::string TemporaryNameFor(const std::string& target) {

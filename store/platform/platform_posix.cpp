@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "store/platform/platform.h"
 #include "store/platform/posix_files.h"
@@ -42,13 +41,7 @@ int ReadToEnd(int fd, const struct stat& info, std::string& bytes, std::size_t l
   const std::size_t cap = limit == SIZE_MAX ? limit : limit + 1;
   std::size_t first = sized ? static_cast<std::size_t>(info.st_size) + 1 : std::size_t{1} << 16;
   first = std::min(first, cap);
-  if (!sized && limit != SIZE_MAX) {
-    try {
-      bytes.reserve(cap);
-    } catch (const std::bad_alloc&) {
-      // no room for all of it at once: it doubles as it comes, as far as it can
-    }
-  }
+  if (!sized) ReserveForUnknownLength(bytes, limit);
   bytes.reserve(first);
   if (first >= kLargeBlock) PrepareLargeBuffer(bytes.data(), first);
   bytes.resize(first);
@@ -68,12 +61,7 @@ int ReadToEnd(int fd, const struct stat& info, std::string& bytes, std::size_t l
     if (got == 0) break;
     have += static_cast<std::size_t>(got);
   }
-  if (have > limit) {
-    bytes.resize(limit);
-    return kPastLimit;
-  }
-  bytes.resize(have);
-  return 0;
+  return EndRead(bytes, have, limit);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <new>
 
 #include "store/platform/system_steps.h"
 #include "store/platform/windows_files.h"
@@ -74,13 +73,7 @@ namespace {
 // without one it doubles.
 int ReadToEnd(HANDLE file, std::int64_t size, std::string& bytes, std::size_t limit) {
   const std::size_t cap = limit == SIZE_MAX ? limit : limit + 1;
-  if (size <= 0 && limit != SIZE_MAX) {
-    try {
-      bytes.reserve(cap);
-    } catch (const std::bad_alloc&) {
-      // no room for all of it at once: it doubles as it comes, as far as it can
-    }
-  }
+  if (size <= 0) ReserveForUnknownLength(bytes, limit);
   std::size_t have = 0;
   bytes.resize(std::min(cap, size > 0 ? static_cast<std::size_t>(size) + 1 : std::size_t{4096}));
   for (;;) {
@@ -100,12 +93,7 @@ int ReadToEnd(HANDLE file, std::int64_t size, std::string& bytes, std::size_t li
     if (got == 0) break;
     have += got;
   }
-  if (have > limit) {
-    bytes.resize(limit);
-    return kPastLimit;
-  }
-  bytes.resize(have);
-  return 0;
+  return EndRead(bytes, have, limit);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // again; a step only calls the system.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,15 @@ std::string FolderOf(const std::string& path);
 // The names in the folder of `target`, and in `folder` that folder as it
 // starts `target` ("" for a bare name, else up to its last separator).
 std::vector<std::string> NamesBeside(const std::string& target, std::string& folder);
+
+// The two ends of reading a whole input, the same on every system. Before:
+// when `limit` bounds an input of unknown length (a pipe), room for all of
+// it is reserved at once, so that growing never copies what was read; where
+// there is no such room it doubles as it comes.
+void ReserveForUnknownLength(std::string& bytes, std::size_t limit);
+// After: cuts `bytes` to the `have` bytes read. Returns 0, or kPastLimit
+// with the first `limit` bytes kept when more came.
+int EndRead(std::string& bytes, std::size_t have, std::size_t limit);
 
 // A new name for a save's temporary file of `target`: `target`, kTempMarker
 // and six random letters. Written once here; the systems create it.
